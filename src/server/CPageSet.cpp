@@ -1,0 +1,119 @@
+#include "CPageSet.h"
+
+#include "FileErrors.h"
+#include "MessageBox.h"
+#include "PageText.h"
+#include "Trace.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int kFirstRefreshSecs = 2;
+
+QString PageFile(const QString &root, QLatin1StringView prefix, const QString &address)
+{
+    return root + u'/' + prefix + address + ".htm"_L1;
+}
+
+// Pages are text files: every line feed is stored as CR LF.
+QByteArray WithCrLf(const QByteArray &page)
+{
+    QByteArray stored = page;
+    return stored.replace("\n", "\r\n");
+}
+
+// Writes the whole file in one piece; 0 on success, else the errno of the failing step.
+int WriteWholeFile(const QString &fileName, const QByteArray &bytes)
+{
+    const int fd = ::open(QFile::encodeName(fileName).constData(),
+                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return errno;
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t count
+            = ::write(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0) {
+            const int error = count < 0 ? errno : EIO;
+            ::close(fd);
+            return error;
+        }
+        written += count;
+    }
+    return ::close(fd) == 0 ? 0 : errno;
+}
+
+} // namespace
+
+CPageSet::~CPageSet()
+{
+    // Pages whose first writing failed are left for the operator to look at.
+    if (m_writeFailed)
+        return;
+    for (const QString &file : {m_greetingFile, m_controlFile})
+        if (!file.isEmpty())
+            QFile::remove(file);
+    if (!m_cdromFile.isEmpty() && QFile::exists(m_cdromFile))
+        QFile::remove(m_cdromFile);
+}
+
+int CPageSet::Create(const QString &address, const QString &root, const QString &welcomePath,
+                     int browserV4, const QString &autoPlay, const QString &playEveryFrame)
+{
+    TRACE("CPageSet::Create()");
+    m_address = address;
+    m_root = root;
+    m_welcomePath = welcomePath;
+    m_blurOnPush = browserV4;
+    m_autoPlay = autoPlay;
+    m_playEveryFrame = playEveryFrame;
+    m_writeFailed = 0;
+    m_greetingFile = PageFile(root, "VF"_L1, address);
+    m_controlFile = PageFile(root, "VS"_L1, address);
+    m_cdromFile = PageFile(root, "VC"_L1, address);
+    const QString controlName = "VS"_L1 + address + ".htm"_L1;
+    const int greetingWritten = WritePage(m_greetingFile, GreetingPageText(controlName));
+    const int controlWritten = WriteControlPage(welcomePath, kFirstRefreshSecs);
+    m_writeFailed = greetingWritten && controlWritten ? 0 : 1;
+    return m_writeFailed;
+}
+
+QString CPageSet::GreetingFileName() const
+{
+    return "VF"_L1 + m_address + ".htm"_L1;
+}
+
+int CPageSet::WriteControlPage(const QString &pushedAddress, int refreshSecs)
+{
+    m_pushing = pushedAddress.isEmpty() ? 0 : 1;
+    return WritePage(m_controlFile, ControlPageText(pushedAddress, refreshSecs, m_blurOnPush));
+}
+
+int CPageSet::WriteLogoffPage(const QString &logoffAddress)
+{
+    m_pushing = 1;
+    return WritePage(m_controlFile, LogoffPageText(logoffAddress));
+}
+
+int CPageSet::WriteCdromPage(const QString &contentPath, const QString &image)
+{
+    return WritePage(m_cdromFile, CdromPageText(contentPath, image, m_autoPlay, m_playEveryFrame));
+}
+
+int CPageSet::WritePage(const QString &fileName, const QByteArray &page)
+{
+    const int error = WriteWholeFile(fileName, WithCrLf(page));
+    if (error == 0)
+        return 1;
+    ShowMessageBox(FileErrorText(error, fileName), MB_OK | MB_ICONEXCLAMATION);
+    return 0;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The generated pages of one user, written into the root folder: the greeting page that opens
+// the control window, the control page that window polls (idle, carrying a push, or the logoff
+// page) and the CD-ROM finder page. The files go when the page set goes.
+class CPageSet
+{
+public:
+    CPageSet() = default;
+    CPageSet(const CPageSet &) = delete;
+    CPageSet &operator=(const CPageSet &) = delete;
+    ~CPageSet();
+
+    // Writes the greeting page and a first control page that pushes the welcome page and
+    // reloads after 2 seconds. Returns nonzero when either write failed.
+    int Create(const QString &address, const QString &root, const QString &welcomePath,
+               int browserV4, const QString &autoPlay, const QString &playEveryFrame);
+
+    QString GreetingFileName() const;
+
+    // An empty address writes the idle page. These return 1 on success and 0 on failure; a
+    // failure has been shown to the operator.
+    int WriteControlPage(const QString &pushedAddress, int refreshSecs);
+    int WriteLogoffPage(const QString &logoffAddress);
+    int WriteCdromPage(const QString &contentPath, const QString &image);
+
+    bool IsPushing() const { return m_pushing != 0; }
+    QString ControlFile() const { return m_controlFile; }
+    QString GreetingFile() const { return m_greetingFile; }
+    QString CdromFile() const { return m_cdromFile; }
+
+private:
+    int WritePage(const QString &fileName, const QByteArray &page);
+
+    QString m_playEveryFrame;
+    QString m_autoPlay;
+    QString m_cdromFile;
+    int m_blurOnPush = 0;
+    int m_writeFailed = 0;
+    int m_pushing = 0;
+    QString m_root;
+    QString m_address;
+    QString m_welcomePath;
+    QString m_controlFile;
+    QString m_greetingFile;
+};

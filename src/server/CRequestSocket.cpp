@@ -1,0 +1,343 @@
+#include "CRequestSocket.h"
+
+#include "CPushDispatcher.h"
+#include "CRequest.h"
+#include "CSvrOptions.h"
+#include "CUserTable.h"
+#include "ContentType.h"
+#include "HttpFormat.h"
+#include "MessageBox.h"
+#include "Tick.h"
+#include "Trace.h"
+#include "Users.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHostAddress>
+#include <QTcpSocket>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// How much the socket may hold unsent before the next chunk is read: a few chunks in flight
+// keep fast links busy while each write notification still does a bounded amount of work.
+constexpr qint64 kSendWindow = 16 * CRequestSocket::kChunkSize;
+
+QString ForwardSlashes(QString path)
+{
+    return path.replace(u'\\', u'/');
+}
+
+QString DottedAddress(quint32 ip)
+{
+    return u"%1.%2.%3.%4"_s.arg(ip >> 24)
+        .arg((ip >> 16) & 0xFF)
+        .arg((ip >> 8) & 0xFF)
+        .arg(ip & 0xFF);
+}
+
+// Peers can fail many connections at once; the operator sees one box at a time.
+void ReportSocketError(const QString &text)
+{
+    static bool showing = false;
+    if (showing)
+        return;
+    showing = true;
+    ShowMessageBox(text, MB_OK | MB_ICONINFORMATION,
+                   u"There was an Internet Socket Error Encountered!"_s);
+    showing = false;
+}
+
+} // namespace
+
+CRequestSocket::CRequestSocket(const CSvrOptions &options, QTcpSocket *socket)
+    : m_playEveryFrame(options.m_playEveryFrame)
+    , m_autoPlay(options.m_autoPlay)
+    , m_backgroundImage(u"our.jpg"_s)
+    , m_refreshSecs(options.m_refreshSecs)
+    , m_downloadDelaySecs(options.m_downloadDelaySecs)
+    , m_busyPath(ForwardSlashes(options.m_busyPage))
+    , m_welcomePath(ForwardSlashes(options.m_welcomePage))
+    , m_logoffPath(ForwardSlashes(options.m_logoffPage))
+    , m_request(new CRequest)
+    , m_pages(std::make_unique<CPageSet>())
+    , m_document(&options)
+    , m_socket(socket)
+{
+    m_buffer.reserve(kChunkSize);
+    m_clientIp = socket->peerAddress().toIPv4Address();
+    m_clientAddress = DottedAddress(m_clientIp);
+    m_request->m_clientAddress = m_clientAddress;
+
+    connect(socket, &QIODevice::readyRead, this, &CRequestSocket::OnReceive);
+    connect(socket, &QIODevice::bytesWritten, this, &CRequestSocket::OnSend);
+    connect(socket, &QAbstractSocket::disconnected, this, &CRequestSocket::OnClose);
+    connect(socket, &QAbstractSocket::errorOccurred, this, &CRequestSocket::OnError);
+    m_headTimer.setSingleShot(true);
+    connect(&m_headTimer, &QTimer::timeout, this, [this] {
+        ShutDown(Abort);
+        Release();
+    });
+    m_headTimer.start(kHeadTimeoutMs);
+    if (socket->bytesAvailable() > 0)
+        QMetaObject::invokeMethod(this, &CRequestSocket::OnReceive, Qt::QueuedConnection);
+}
+
+CRequestSocket::~CRequestSocket()
+{
+    if (m_request)
+        m_request->Release();
+}
+
+void CRequestSocket::Release()
+{
+    if (--m_refCount > 0)
+        return;
+    ShutDown();
+    // The user's page files go now; the object itself once the current notification is over.
+    m_pages.reset();
+    deleteLater();
+}
+
+void CRequestSocket::OnReceive()
+{
+    if (!m_socket)
+        return;
+    const QByteArray data = m_socket->readAll();
+    m_lastSeen = GetTickCount32();
+    // One request per connection: whatever follows its head is not read.
+    if (m_parseState >= 2)
+        return;
+    if (ScanHead(data))
+        Respond();
+    else if (m_headBytes > kMaxHeadBytes)
+        SendError(400);
+}
+
+// Feeds received bytes through the line step; true once the blank line that ends the head has
+// come. Stops early when the head grows too large.
+bool CRequestSocket::ScanHead(const QByteArray &data)
+{
+    for (const char c : data) {
+        if (++m_headBytes > kMaxHeadBytes)
+            return false;
+        if (c == '\r')
+            continue;
+        if (c != '\n') {
+            m_line += c;
+            continue;
+        }
+        // Blank lines before the request line are tolerated, as browsers may send them.
+        if (m_line.isEmpty() && m_parseState > 0) {
+            m_parseState = 2;
+            return true;
+        }
+        if (!m_line.isEmpty())
+            LineStep(std::exchange(m_line, {}));
+    }
+    return false;
+}
+
+void CRequestSocket::LineStep(const QByteArray &line)
+{
+    if (m_parseState == 0)
+        RequestLineStep(line);
+    else
+        HeaderLineStep(line);
+    const auto agent = m_request->m_headers.constFind("user-agent");
+    if (agent != m_request->m_headers.cend() && agent->contains("4."))
+        m_request->m_browserV4 = 1;
+}
+
+void CRequestSocket::RequestLineStep(const QByteArray &line)
+{
+    const qsizetype space = line.indexOf(' ');
+    if (space < 0)
+        return;
+    const QByteArray rest = line.mid(space + 1).trimmed();
+    const qsizetype second = rest.indexOf(' ');
+    if (second < 0)
+        return;
+    m_request->m_method = line.left(space);
+    m_request->m_version = rest.mid(second + 1).trimmed();
+
+    const QMutexLocker lock(&g_userTable.Lock());
+    m_parseState = 1;
+    QByteArray &url = m_request->m_url;
+    url = PercentDecode(rest.left(second));
+    NoteControlPagePoll(*this);
+    if (url.contains("/?") && m_document->m_callCenterMode == 0) {
+        m_request->m_logon = 1;
+        m_request->m_userName = ParseLogonName(url);
+        url = "/";
+    }
+    if (url == "/")
+        url = QFile::encodeName(m_document->m_logonPage);
+}
+
+void CRequestSocket::HeaderLineStep(const QByteArray &line)
+{
+    const qsizetype colon = line.indexOf(':');
+    if (colon < 0)
+        return;
+    QByteArray value = line.mid(colon + 1);
+    while (!value.isEmpty() && (value.front() == ' ' || value.front() == '\t'))
+        value.remove(0, 1);
+    m_request->m_headers.insert(line.left(colon).toLower(), value);
+}
+
+void CRequestSocket::Respond()
+{
+    m_headTimer.stop();
+    const QByteArray &method = m_request->m_method;
+    if (method.isEmpty())
+        return SendError(400);
+    if (method != "GET" && method != "HEAD") {
+        m_request->m_logon = 0;
+        return SendError(501);
+    }
+    if (!LogonStep(*this)) {
+        m_request->m_logon = 0;
+        return SendError(500);
+    }
+    const int status = FileStep();
+    if (status != 200)
+        return SendError(status);
+    HeadStep();
+    m_parseState = 4;
+    StartSending();
+}
+
+// Maps the request path onto the root folder and opens the file. Returns the status to send.
+int CRequestSocket::FileStep()
+{
+    const QByteArray &url = m_request->m_url;
+    if (url.contains('\0'))
+        return 400;
+    const QString root = QDir::cleanPath(ForwardSlashes(m_document->m_rootFolder));
+    const QString path = QDir::cleanPath(root + u'/' + ForwardSlashes(QFile::decodeName(url)));
+    const QString rootPrefix = root.endsWith(u'/') ? root : root + u'/';
+    if (path != root && !path.startsWith(rootPrefix))
+        return 403;
+    m_request->m_path = path;
+    const QFileInfo info(path);
+    m_file.setFileName(path);
+    if (!info.isFile() || !m_file.open(QIODevice::ReadOnly))
+        return 404;
+    m_request->m_fileSize = info.size();
+    m_lastWrite = info.lastModified();
+    return 200;
+}
+
+void CRequestSocket::HeadStep()
+{
+    m_buffer.clear();
+    SendStatus(200);
+    const QString &path = m_request->m_path;
+    const qsizetype dot = path.lastIndexOf(u'.');
+    m_contentType = ContentTypeForExtension(dot < 0 ? path : path.mid(dot));
+    if (!m_contentType.isEmpty())
+        m_buffer += HeaderLine("Content-type", m_contentType.toLatin1());
+    m_buffer += HeaderLine("Last-Modified", HttpDate(m_lastWrite));
+    m_buffer += "\r\n";
+    if (m_request->m_method == "HEAD")
+        m_file.close();
+    else if (m_contentType == "text/html"_L1)
+        m_buffer += NoCacheMetaLines();
+}
+
+void CRequestSocket::SendStatus(int code)
+{
+    m_request->m_status = code;
+    m_buffer += StatusHead(code, QDateTime::currentDateTimeUtc());
+}
+
+void CRequestSocket::SendError(int code)
+{
+    m_file.close();
+    m_request->m_status = code;
+    m_buffer = ErrorResponse(code, QDateTime::currentDateTimeUtc());
+    m_parseState = 4;
+    StartSending();
+}
+
+void CRequestSocket::StartSending()
+{
+    m_headTimer.stop();
+    OnSend();
+}
+
+void CRequestSocket::OnSend()
+{
+    if (!m_socket || m_parseState != 4)
+        return;
+    while (m_socket->bytesToWrite() < kSendWindow) {
+        if (!m_buffer.isEmpty()) {
+            m_socket->write(m_buffer);
+            m_request->m_bytesSent += m_buffer.size();
+            m_buffer.clear();
+            continue;
+        }
+        if (!m_file.isOpen())
+            break;
+        m_buffer = m_file.read(kChunkSize);
+        if (m_buffer.isEmpty()) {
+            m_file.close();
+            const QMutexLocker lock(&g_userTable.Lock());
+            CPushDispatcher().OnControlPageSent(*this);
+        }
+    }
+    if (m_buffer.isEmpty() && !m_file.isOpen())
+        Finish();
+}
+
+// The response is complete: the connection ends. A logon's record lives on in the user table.
+void CRequestSocket::Finish()
+{
+    ShutDown();
+    Release();
+}
+
+void CRequestSocket::OnClose()
+{
+    ShutDown();
+    Release();
+}
+
+void CRequestSocket::OnError()
+{
+    if (!m_socket || m_socket->error() == QAbstractSocket::RemoteHostClosedError)
+        return; // a plain close: OnClose follows
+    const QString text = m_socket->errorString();
+    const bool receiving = m_parseState != 4;
+    ShutDown(Abort);
+    Release();
+    if (receiving)
+        ReportSocketError(text);
+}
+
+// Ends the connection in both directions, once; no later notification reaches this object.
+// Gracefully, bytes already written still go out first.
+void CRequestSocket::ShutDown(How how)
+{
+    if (m_closed)
+        return;
+    m_closed = 1;
+    m_headTimer.stop();
+    m_file.close();
+    QTcpSocket *socket = m_socket;
+    m_socket = nullptr;
+    if (!socket)
+        return;
+    socket->disconnect(this);
+    if (how == Abort) {
+        socket->abort();
+        socket->deleteLater();
+        return;
+    }
+    connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
+    socket->disconnectFromHost();
+    if (socket->state() == QAbstractSocket::UnconnectedState)
+        socket->deleteLater();
+}

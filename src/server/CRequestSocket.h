@@ -1,0 +1,89 @@
+#pragma once
+
+#include "CPageSet.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QFile>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <memory>
+
+class CRequest;
+class CSvrOptions;
+class QTcpSocket;
+
+// One accepted connection: reads one HTTP/1.0 request, answers it and closes. A logon
+// connection lives on after its response as the user's record in the user table, which holds
+// its own reference. Reference-counted: starts at 1 for the connection itself.
+class CRequestSocket : public QObject
+{
+public:
+    // A request head larger than this is refused.
+    static constexpr qsizetype kMaxHeadBytes = 8192;
+    // A head not complete within this time is dropped.
+    static constexpr int kHeadTimeoutMs = 30000;
+    // Files go out in chunks of this size.
+    static constexpr qsizetype kChunkSize = 1024;
+
+    // Takes ownership of the socket, which must be connected.
+    CRequestSocket(const CSvrOptions &options, QTcpSocket *socket);
+
+    void AddRef() { ++m_refCount; }
+    void Release();
+
+    // The user-record fields.
+    quint32 m_lastSeen = 0;
+    QString m_playEveryFrame;
+    QString m_autoPlay;
+    QString m_backgroundImage;
+    int m_refreshSecs = 0;
+    int m_downloadDelaySecs = 0;
+    QString m_busyPath;
+    QString m_welcomePath;
+    QString m_logoffPath;
+    QString m_lastPushed;
+    QString m_clientAddress;
+    quint32 m_clientIp = 0;
+    CRequest *m_request = nullptr;
+    std::unique_ptr<CPageSet> m_pages;
+
+    const CSvrOptions &Options() const { return *m_document; }
+
+private:
+    ~CRequestSocket() override;
+
+    void OnReceive();
+    void OnSend();
+    void OnClose();
+    void OnError();
+
+    bool ScanHead(const QByteArray &data);
+    void LineStep(const QByteArray &line);
+    void RequestLineStep(const QByteArray &line);
+    void HeaderLineStep(const QByteArray &line);
+    void Respond();
+    int FileStep();
+    void HeadStep();
+    void SendStatus(int code);
+    void SendError(int code);
+    void StartSending();
+    void Finish();
+    enum How { Graceful, Abort };
+    void ShutDown(How how = Graceful);
+
+    QByteArray m_buffer; // bytes waiting to go to the socket
+    QByteArray m_line;
+    int m_parseState = 0;
+    qsizetype m_headBytes = 0;
+    int m_refCount = 1;
+    int m_closed = 0;
+    QString m_contentType;
+    QDateTime m_lastWrite;
+    const CSvrOptions *m_document;
+    QPointer<QTcpSocket> m_socket;
+    QFile m_file;
+    QTimer m_headTimer;
+};

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+class CArchive;
+
+// The settings of one session. Every field is a copy by value; the defaults are those of a new
+// session.
+class CSvrOptions
+{
+public:
+    CSvrOptions();
+
+    void CopyFrom(const CSvrOptions &other);
+    // Writes or reads the 18 fields in session-file order; the direction follows the archive.
+    void Serialize(CArchive &archive);
+
+    // The root folder a new session serves until the application says otherwise.
+    static void SetDefaultRootFolder(const QString &folder);
+
+    qint32 m_callCenterMode = 0;
+    qint32 m_callCenterOption = 0;
+    QString m_callCenterPath;
+    QString m_callCenterServer;
+    QString m_operatorName;
+    QString m_playEveryFrame;
+    QString m_autoPlay;
+    QString m_logFileName;
+    qint32 m_logEnabled = 0;
+    qint32 m_downloadDelaySecs = 5;
+    qint32 m_refreshSecs = 5;
+    QString m_busyPage;
+    QString m_logoffPage;
+    QString m_logonPage;
+    QString m_welcomePage;
+    qint32 m_port = 80;
+    QString m_rootFolder;
+    QString m_backgroundImage;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QList>
+#include <QRecursiveMutex>
+#include <QString>
+
+class CRequestSocket;
+
+// The users logged on to the session, keyed by dotted IPv4 address, in order of arrival. The
+// table holds one reference on each record. Every reading or change of the table, and every
+// push to its users, happens with Lock() held; the lock is recursive for its owner thread.
+class CUserTable
+{
+public:
+    static constexpr int kCapacity = 10;
+
+    QRecursiveMutex &Lock() { return m_lock; }
+
+    int Size() const { return static_cast<int>(m_users.size()); }
+    bool Contains(const QString &key) const { return Find(key) != nullptr; }
+    CRequestSocket *Find(const QString &key) const;
+    QStringList Keys() const;
+
+    // Stores the record under the key, taking a reference; an earlier record under that key is
+    // released, its place in the order kept.
+    void Insert(const QString &key, CRequestSocket *record);
+    // Drops the key and releases its record; nothing happens for an unknown key.
+    void Remove(const QString &key);
+    // Releases every record; when the session closes.
+    void Clear();
+
+private:
+    struct Entry
+    {
+        QString key;
+        CRequestSocket *record;
+    };
+
+    QRecursiveMutex m_lock;
+    QList<Entry> m_users;
+};
+
+// The program's one user table.
+extern CUserTable g_userTable;

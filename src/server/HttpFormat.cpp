@@ -1,0 +1,116 @@
+#include "HttpFormat.h"
+
+#include <QTimeZone>
+
+namespace {
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+QByteArray TwoDigits(int value)
+{
+    return QByteArray::number(value).rightJustified(2, '0');
+}
+
+} // namespace
+
+QByteArray StatusText(int code)
+{
+    switch (code) {
+    case 200:
+        return "200 OK";
+    case 201:
+        return "201 Created";
+    case 202:
+        return "202 Accepted";
+    case 204:
+        return "204 No Content";
+    case 301:
+        return "301 Moved Permanently";
+    case 302:
+        return "302 Redirection";
+    case 304:
+        return "304 Not Modified";
+    case 400:
+        return "400 Bad Request";
+    case 401:
+        return "401 Unauthorized";
+    case 403:
+        return "403 Forbidden";
+    case 404:
+        return "404 Not Found";
+    case 501:
+        return "501 Not Implemented";
+    case 502:
+        return "502 Bad Gateway";
+    case 503:
+        return "503 Service Unavailable";
+    default:
+        return "500 Internal Server Error";
+    }
+}
+
+QByteArray HttpDate(const QDateTime &time)
+{
+    static const char *const days[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    static const char *const months[]
+        = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const QDateTime utc = time.toUTC();
+    const QDate date = utc.date();
+    const QTime clock = utc.time();
+    return QByteArray(days[date.dayOfWeek() - 1]) + ", " + TwoDigits(date.day()) + ' '
+        + months[date.month() - 1] + ' ' + QByteArray::number(date.year()).rightJustified(4, '0')
+        + ' ' + TwoDigits(clock.hour()) + ':' + TwoDigits(clock.minute()) + ':'
+        + TwoDigits(clock.second()) + " GMT";
+}
+
+QByteArray HeaderLine(QByteArrayView name, QByteArrayView value)
+{
+    return name.toByteArray() + ": " + value.toByteArray() + "\r\n";
+}
+
+QByteArray StatusHead(int code, const QDateTime &now)
+{
+    return "HTTP/1.0 " + StatusText(code) + "\r\n" + HeaderLine("Server", "Vantro/2.0")
+        + HeaderLine("Date", HttpDate(now));
+}
+
+QByteArray ErrorResponse(int code, const QDateTime &now)
+{
+    return StatusHead(code, now) + "\r\n<HTML><HEAD><H2> HTTP/1.0 " + StatusText(code)
+        + "</HEAD><BODY></BODY></HTML>\r\n";
+}
+
+QByteArrayView NoCacheMetaLines()
+{
+    return "<META HTTP-EQUIV=\"Expires\" CONTENT=\"Sunday, 24-Aug-69 00:00:00 GMT\">\n"
+           "<META HTTP-EQUIV=\"pragma\" CONTENT=\"no-cache\">\n";
+}
+
+QByteArray PercentDecode(QByteArrayView text)
+{
+    QByteArray decoded;
+    decoded.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '%' && i + 1 < text.size() && text[i + 1] == '%') {
+            decoded += '%';
+            ++i;
+        } else if (c == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0
+                   && HexValue(text[i + 2]) >= 0) {
+            decoded += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+            i += 2;
+        } else {
+            decoded += c;
+        }
+    }
+    return decoded;
+}

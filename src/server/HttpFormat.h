@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+
+// The byte forms of the HTTP/1.0 responses the server writes. Pure functions, so that they can
+// be checked byte for byte.
+
+// "404 Not Found" and the like; unknown codes give "500 Internal Server Error".
+QByteArray StatusText(int code);
+
+// A time in UTC as "Sun, 06 Nov 1994 08:49:37 GMT", with English names whatever the locale.
+QByteArray HttpDate(const QDateTime &time);
+
+// "Name: value\r\n".
+QByteArray HeaderLine(QByteArrayView name, QByteArrayView value);
+
+// The status line and the fixed Server and Date headers.
+QByteArray StatusHead(int code, const QDateTime &now);
+
+// A complete error response: head, blank line and the small HTML body.
+QByteArray ErrorResponse(int code, const QDateTime &now);
+
+// The two lines in front of every HTML file, so that browsers never show a cached copy.
+QByteArrayView NoCacheMetaLines();
+
+// "%%" gives "%", "%" and two hex digits the byte they denote; "+" and anything else stay.
+QByteArray PercentDecode(QByteArrayView text);

@@ -1,0 +1,174 @@
+#include "PageText.h"
+
+#include "Cp1252.h"
+
+namespace {
+
+constexpr char kMetaLines[] = "<META HTTP-EQUIV=\"Expires\" CONTENT=\"Sunday, 24-Aug-69 00:00:00 "
+                              "GMT\">\n"
+                              "<META HTTP-EQUIV=\"pragma\" CONTENT=\"no-cache\">\n";
+
+constexpr char kWindowFeatures[] = "\"width=100,height=100,toolbar=no,"
+                                   "location=0,directories=0,status=0,menubar=0,scrollbars=no,"
+                                   "resizable=0,top=0,left=0\")\n";
+
+QByteArray UnicodeEscape(char16_t unit)
+{
+    return "\\u" + QByteArray::number(unit, 16).rightJustified(4, '0');
+}
+
+// The probe and the selection of one drive letter of the CD-ROM finder page.
+QByteArray DriveProbe(char letter, int index)
+{
+    const QByteArray drive(1, letter);
+    const QByteArray slot = QByteArray::number(index);
+    return "<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"file:///" + drive
+        + "|tarvel.js\"></SCRIPT>\n"
+          "<SCRIPT LANGUAGE=\"JavaScript\">\n"
+          "<!--\n"
+          "\tif (theDrive==\"tarvel\")\t{ cdromDrive["
+        + slot + "] = \"" + drive + ":\" }\n" + "\ttheDrive = \"\"\n" + "// -->\n" + "</SCRIPT>\n";
+}
+
+QByteArray DriveSelection(char letter, int index)
+{
+    const QByteArray drive(1, letter);
+    return "\tif (cdromDrive[" + QByteArray::number(index) + "]==\"" + drive + ":\")\t{\tcdrom = \""
+        + drive + ":\"\t}\n";
+}
+
+} // namespace
+
+QByteArray ScriptStringBody(const QString &text)
+{
+    QByteArray body;
+    body.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        const QChar next = i + 1 < text.size() ? text[i + 1] : QChar();
+        if (c == u'\\' || c == u'"')
+            body += '\\' + QByteArray(1, static_cast<char>(c.unicode()));
+        else if (c == u'\n')
+            body += "\\n";
+        else if (c == u'\r')
+            body += "\\r";
+        else if (c == u'<' && (next == u'/' || next == u'!'))
+            body += "<\\";
+        else if (c == QChar(0x2028) || c == QChar(0x2029) || !CanEncodeCp1252(QStringView(&c, 1)))
+            body += UnicodeEscape(c.unicode());
+        else
+            body += ToCp1252(QStringView(&c, 1));
+    }
+    return body;
+}
+
+QByteArray GreetingPageText(const QString &controlPageName)
+{
+    const QByteArray control = ScriptStringBody(controlPageName);
+    return QByteArray("<HTML>\n<HEAD>\n") + kMetaLines
+        + "<SCRIPT language=javascript>\n"
+          "<!--\n"
+          "var whichBrowser = navigator.appName\n"
+          "var Version = parseInt(navigator.appVersion)\n"
+          "if (whichBrowser == \"Microsoft Internet Explorer\" && Version != 4) {\n"
+          "window.open(\""
+        + control + "\",\"Vantro\\nWELCOME!\\nPLEASE PRESS THE OK BUTTON TO CONTINUE\\n\\n\\n\","
+        + kWindowFeatures
+        + "} else {"
+          "window.onerror = null\n"
+          "window.open(\""
+        + control + "\",\"Vantro\"," + kWindowFeatures
+        + "}\n"
+          "// -->"
+          "</SCRIPT>\n"
+          "</HEAD>\n"
+          "</HTML>\n"
+          "<BODY BGCOLOR=\"#909090\">\n"
+          "</BODY>";
+}
+
+QByteArray ControlPageText(const QString &pushedAddress, int refreshSecs, bool blurOnPush)
+{
+    QByteArray page = QByteArray("<HTML>\n<HEAD>\n") + kMetaLines
+        + "<META HTTP-EQUIV=\"Refresh\" CONTENT=\"" + QByteArray::number(refreshSecs)
+        + "\">"
+          "</HEAD>\n"
+          "<TITLE>\n"
+          "Vantro! Control\n"
+          "</TITLE>\n"
+          "<BODY>\n"
+          "<B><FONT COLOR=\"#000000\">Vantro</FONT></B>";
+    if (pushedAddress.isEmpty()) {
+        page += "\n"
+                "<FONT SIZE = \"-2\"></FONT>"
+                "<FONT Color=\"#000000\" SIZE = \"-3\">Active...</FONT>";
+    } else {
+        page += "<SCRIPT language=javascript>\n"
+                "<!--\n"
+                "opener.location.href = \""
+            + ScriptStringBody(pushedAddress) + "\"\n";
+        if (blurOnPush)
+            page += "this.window.blur()\n";
+        page += "// -->"
+                "</SCRIPT>"
+                "\n"
+                "<FONT SIZE = \"-2\"></FONT>"
+                "<FONT Color=\"#FF0000\" SIZE = \"-3\">Pushing...</FONT>";
+    }
+    return page
+        + "<BR>\n"
+          "<FONT SIZE = \"-3\"></FONT>\n"
+          "\n"
+          "</BODY>\n"
+          "</HTML>\n";
+}
+
+QByteArray LogoffPageText(const QString &logoffAddress)
+{
+    return QByteArray("<HTML>\n<HEAD>\n") + kMetaLines
+        + "</HEAD>\n"
+          "<SCRIPT language=javascript>\n"
+          "opener.location.href = \""
+        + ScriptStringBody(logoffAddress)
+        + "\"\n"
+          "window.close()\n"
+          "</SCRIPT>"
+          "</HTML>\n";
+}
+
+QByteArray CdromPageText(const QString &contentPath, const QString &image, const QString &autoPlay,
+                         const QString &playEveryFrame)
+{
+    static constexpr char kLetters[] = "defghij";
+    QByteArray page = QByteArray("<HTML><HEAD>\n"
+                                 "<TITLE>Tarvel, Inc. - CDROM Finder</TITLE>\n")
+        + kMetaLines
+        + "<SCRIPT LANGUAGE=\"javascript\">\n"
+          "<!-- \n"
+          "var theDrive = \"\"\n"
+          "cdromDrive = new Array(7)\n"
+          "var cdrom = \"KR\"\n"
+          "// -->\n"
+          "</SCRIPT>\n";
+    for (int index = 0; index < 7; ++index)
+        page += DriveProbe(kLetters[index], index);
+    page += "<SCRIPT LANGUAGE=\"JavaScript\">\n"
+            "<!--\n";
+    for (int index = 0; index < 7; ++index)
+        page += DriveSelection(kLetters[index], index);
+    return page + "document.write (\"<BODY BACKGROUND=/" + ScriptStringBody(image)
+        + ">\")\n"
+          "document.write (\"<BLOCKQUOTE><P>&nbsp;<P>\")\n"
+          "document.write (\"<EMBED SRC=\\\"file:///\")\n"
+          "document.write (cdrom)\n"
+          "document.write (\"/"
+        + ScriptStringBody(contentPath) + "\\\", WIDTH=240 HEIGHT=200 AUTOPLAY="
+        + ScriptStringBody(autoPlay) + " PLAYEVERYFRAME=" + ScriptStringBody(playEveryFrame)
+        + " PLUGINSPAGE=http://www.apple.com/quicktime/download/>\")\n"
+          "document.write (\"</EMBED>\")\n"
+          "// -->\n"
+          "</SCRIPT>\n"
+          "</BLOCKQUOTE>\n"
+          "</HEAD>\n"
+          "</BODY></HTML>\n";
+}

@@ -1,0 +1,123 @@
+#include "Users.h"
+
+#include "CRequest.h"
+#include "CRequestSocket.h"
+#include "CSvrOptions.h"
+#include "CUserInfo.h"
+#include "CUserTable.h"
+#include "Cp1252.h"
+#include "ServerLinks.h"
+#include "Tick.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr quint32 kMissedPolls = 7;
+
+// Browsers send form fields in the logon page's encoding: UTF-8 for ours, Windows-1252 for
+// an older page.
+QString DecodeFormText(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(bytes);
+    return utf8.hasError() ? FromCp1252(bytes) : text;
+}
+
+void TellTreeUserLeft(const QString &name, const QString &key)
+{
+    if (g_pUserLink)
+        g_pUserLink->RemoveUser(CUserInfo(name, key));
+}
+
+QString ControlPageName(const QString &key)
+{
+    return "VS"_L1 + key + ".htm"_L1;
+}
+
+} // namespace
+
+QString ParseLogonName(QByteArrayView url)
+{
+    const qsizetype sex = url.indexOf("?sex=");
+    const bool mister = sex >= 0 && url.sliced(sex + 5).startsWith("Mr");
+    QByteArray alias;
+    const qsizetype aliasAt = url.indexOf("alias=");
+    if (aliasAt >= 0) {
+        const QByteArrayView rest = url.sliced(aliasAt + 6);
+        const qsizetype end = rest.indexOf("&C");
+        if (end >= 0)
+            alias = rest.first(end).toByteArray();
+    }
+    const QString name = (mister ? "Mr. "_L1 : "Ms. "_L1) + DecodeFormText(alias);
+    return QString(name).replace(u'+', u' ');
+}
+
+bool LogonStep(CRequestSocket &connection)
+{
+    CRequest &request = *connection.m_request;
+    if (!request.m_logon)
+        return true;
+    const QMutexLocker lock(&g_userTable.Lock());
+    const QString key = connection.m_clientAddress;
+    CRequestSocket *earlier = g_userTable.Find(key);
+    if (g_userTable.Size() >= CUserTable::kCapacity) {
+        request.m_url = QFile::encodeName(connection.m_busyPath);
+        request.m_logon = 0;
+        return true;
+    }
+    QString earlierName;
+    if (earlier) {
+        earlierName = earlier->m_request->m_userName;
+        // The earlier record may outlive the table's reference a moment if its own connection
+        // is still open; its files go now, before the new ones are written under the same names.
+        earlier->m_pages = std::make_unique<CPageSet>();
+        g_userTable.Remove(key);
+    }
+    const CSvrOptions &options = connection.Options();
+    if (connection.m_pages->Create(key, options.m_rootFolder, connection.m_welcomePath,
+                                   request.m_browserV4, connection.m_autoPlay,
+                                   connection.m_playEveryFrame)
+        != 0) {
+        if (earlier)
+            TellTreeUserLeft(earlierName, key);
+        return false;
+    }
+    request.m_url = '/' + QFile::encodeName(connection.m_pages->GreetingFileName());
+    g_userTable.Insert(key, &connection);
+    connection.m_lastPushed = connection.m_welcomePath;
+    if (g_pActivityLink)
+        g_pActivityLink->AddActivity(key, connection.m_welcomePath, true);
+    // A returning user keeps the tree entry, and the name, of its first logon.
+    if (!earlier && g_pUserLink)
+        g_pUserLink->AddUser(new CUserInfo(request.m_userName, key));
+    return true;
+}
+
+void NoteControlPagePoll(const CRequestSocket &connection)
+{
+    const QString &key = connection.m_clientAddress;
+    if (!connection.m_request->m_url.contains(QFile::encodeName(ControlPageName(key))))
+        return;
+    const QMutexLocker lock(&g_userTable.Lock());
+    if (CRequestSocket *user = g_userTable.Find(key))
+        user->m_lastSeen = connection.m_lastSeen;
+}
+
+void SweepTimedOutUsers()
+{
+    const QMutexLocker lock(&g_userTable.Lock());
+    for (const QString &key : g_userTable.Keys()) {
+        const CRequestSocket *user = g_userTable.Find(key);
+        const quint32 silentMs = GetTickCount32() - user->m_lastSeen;
+        if (silentMs <= static_cast<quint32>(user->m_refreshSecs) * kMissedPolls * 1000)
+            continue;
+        if (g_pActivityLink)
+            g_pActivityLink->AddActivity(key, u"USER TIMED OUT"_s, false);
+        TellTreeUserLeft(user->m_request->m_userName, key);
+        g_userTable.Remove(key);
+    }
+}

@@ -1,0 +1,251 @@
+#include "HttpFormat.h"
+#include "ServerFixture.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QByteArray kMeta
+    = "<META HTTP-EQUIV=\"Expires\" CONTENT=\"Sunday, 24-Aug-69 00:00:00 GMT\">\n"
+      "<META HTTP-EQUIV=\"pragma\" CONTENT=\"no-cache\">\n";
+
+// The value of a header line, or an empty array.
+QByteArray HeaderValue(const QByteArray &response, const QByteArray &name)
+{
+    for (const QByteArray &line : response.left(response.indexOf("\r\n\r\n")).split('\n')) {
+        if (line.startsWith(name + ": "))
+            return line.mid(name.size() + 2).chopped(1);
+    }
+    return {};
+}
+
+bool IsHttpDate(const QByteArray &value)
+{
+    static const QRegularExpression form(u"^(Mon|Tue|Wed|Thu|Fri|Sat|Sun), [0-3]\\d "
+                                         u"(Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) "
+                                         "\\d{4} [0-2]\\d:[0-5]\\d:[0-5]\\d GMT$"_s);
+    return form.match(QString::fromLatin1(value)).hasMatch();
+}
+
+class HttpServerTest : public ServerFixture
+{
+protected:
+    void SetUp() override
+    {
+        ServerFixture::SetUp();
+        StartServer();
+    }
+};
+
+} // namespace
+
+TEST(HttpFormat, DecodesPercentEscapesAndKeepsPlus)
+{
+    EXPECT_EQ(PercentDecode("/%41b.htm"), QByteArray("/Ab.htm"));
+    EXPECT_EQ(PercentDecode("a%2Fb%7e"), QByteArray("a/b~"));
+    EXPECT_EQ(PercentDecode("100%%25"), QByteArray("100%%"));
+    EXPECT_EQ(PercentDecode("a+b"), QByteArray("a+b"));
+    EXPECT_EQ(PercentDecode("%zz%4"), QByteArray("%zz%4"));
+    EXPECT_EQ(PercentDecode("%00"), QByteArray(1, '\0'));
+}
+
+TEST(HttpFormat, FormatsDatesInEnglishWhateverTheLocale)
+{
+    const QDateTime time(QDate(1994, 11, 6), QTime(8, 49, 37), QTimeZone::UTC);
+    EXPECT_EQ(HttpDate(time), QByteArray("Sun, 06 Nov 1994 08:49:37 GMT"));
+    EXPECT_EQ(HttpDate(time.toOffsetFromUtc(3600)), QByteArray("Sun, 06 Nov 1994 08:49:37 GMT"));
+}
+
+TEST_F(HttpServerTest, ServesTheLogonPageForTheRootWithNoCacheLines)
+{
+    const QByteArray response = Get("/");
+    ASSERT_TRUE(response.startsWith("HTTP/1.0 200 OK\r\nServer: Vantro/2.0\r\nDate: "))
+        << response.constData();
+    EXPECT_TRUE(IsHttpDate(HeaderValue(response, "Date")));
+    EXPECT_EQ(HeaderValue(response, "Content-type"), QByteArray("text/html"));
+    EXPECT_TRUE(IsHttpDate(HeaderValue(response, "Last-Modified")));
+    EXPECT_FALSE(response.contains("Content-Length"));
+    EXPECT_EQ(Body(response), kMeta + "<p>logon</p>");
+}
+
+TEST_F(HttpServerTest, AnswersAMissingFileWithTheExactErrorPage)
+{
+    const QByteArray response = Get("/missing.htm");
+    const QByteArray date = HeaderValue(response, "Date");
+    ASSERT_TRUE(IsHttpDate(date));
+    EXPECT_EQ(
+        response,
+        "HTTP/1.0 404 Not Found\r\nServer: Vantro/2.0\r\nDate: " + date
+            + "\r\n\r\n<HTML><HEAD><H2> HTTP/1.0 404 Not Found</HEAD><BODY></BODY></HTML>\r\n");
+}
+
+TEST_F(HttpServerTest, ContentTypesAndNoCacheLinesFollowTheExtension)
+{
+    WriteRootFile(u"image.gif"_s, "GIF89a");
+    WriteRootFile(u"data.zzqx"_s, "raw");
+    WriteRootFile(u"noext"_s, "plain");
+    const QByteArray gif = Get("/image.gif");
+    EXPECT_EQ(HeaderValue(gif, "Content-type"), QByteArray("image/gif"));
+    EXPECT_EQ(Body(gif), QByteArray("GIF89a"));
+    for (const QByteArray path : {"/data.zzqx", "/noext"}) {
+        const QByteArray response = Get(path);
+        EXPECT_TRUE(response.startsWith("HTTP/1.0 200 OK")) << path.constData();
+        EXPECT_FALSE(response.contains("Content-type")) << path.constData();
+    }
+    EXPECT_EQ(Body(Get("/noext")), QByteArray("plain"));
+}
+
+TEST_F(HttpServerTest, DecodesRequestPaths)
+{
+    WriteRootFile(u"Ab.htm"_s, "ab");
+    WriteRootFile(u"sub/x~y.htm"_s, "tilde");
+    WriteRootFile(u"a+b%c.htm"_s, "plus");
+    EXPECT_EQ(Body(Get("/%41b.htm")), kMeta + "ab");
+    EXPECT_EQ(Body(Get("/sub%2Fx%7ey.htm")), kMeta + "tilde");
+    EXPECT_EQ(Body(Get("/a+b%%c.htm")), kMeta + "plus");
+}
+
+TEST_F(HttpServerTest, SendsALargeFileIntact)
+{
+    QByteArray content(3 * 1024 * 1024 + 17, Qt::Uninitialized);
+    QRandomGenerator generator(7);
+    for (char &c : content)
+        c = static_cast<char>(generator.bounded(256));
+    WriteRootFile(u"big.bin"_s, content);
+    EXPECT_EQ(Body(Get("/big.bin")), content);
+}
+
+TEST_F(HttpServerTest, RefusesPathsOutsideTheRoot)
+{
+    QTemporaryDir outside;
+    WriteFileBytes(outside.filePath(u"secret.txt"_s), "secret");
+    const QByteArray outsideName
+        = QDir(Root()).relativeFilePath(outside.filePath(u"secret.txt"_s)).toUtf8();
+    ASSERT_TRUE(outsideName.startsWith("../"));
+    const QByteArray escapes[] = {
+        '/' + outsideName,
+        "/" + outsideName.replace("..", "%2e%2e"),
+        "/" + QByteArray(outsideName).replace("../", "..%2f"),
+        "//etc/passwd",
+        "/../../../../../../etc/passwd",
+        "/logon.htm%00.gif",
+    };
+    for (const QByteArray &path : escapes) {
+        const QByteArray response = Get(path);
+        EXPECT_FALSE(response.startsWith("HTTP/1.0 200")) << path.constData();
+        EXPECT_FALSE(response.contains("secret")) << path.constData();
+        EXPECT_FALSE(response.contains("root:")) << path.constData();
+    }
+    EXPECT_TRUE(Get("/sub/../logon.htm").startsWith("HTTP/1.0 200 OK"));
+}
+
+TEST_F(HttpServerTest, KeepsServingWhenTheRootEndsInASeparator)
+{
+    m_options.m_rootFolder = Root() + u'/';
+    StartServer();
+    EXPECT_EQ(Body(Get("/")), kMeta + "<p>logon</p>");
+    EXPECT_TRUE(Get("/../x").startsWith("HTTP/1.0 403"));
+}
+
+TEST_F(HttpServerTest, AnswersARequestSplitOverManyReadsOnceItIsComplete)
+{
+    QTcpSocket client;
+    QByteArray received;
+    QEventLoop loop;
+    const QByteArray request = "GET /logon.htm HTTP/1.0\r\nUser-Agent: Slow/1.0\r\n\r\n";
+    qsizetype sent = 0;
+    QTimer drip;
+    QObject::connect(&drip, &QTimer::timeout, &loop, [&] {
+        if (sent < request.size())
+            client.write(request.mid(sent++, 1));
+    });
+    QObject::connect(&client, &QTcpSocket::readyRead, &loop, [&] { received += client.readAll(); });
+    QObject::connect(&client, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    client.connectToHost(QHostAddress::LocalHost, m_listener->serverPort());
+    drip.start(2);
+    loop.exec();
+    EXPECT_EQ(sent, request.size()) << "answered before the request was complete";
+    EXPECT_TRUE(received.startsWith("HTTP/1.0 200 OK")) << received.constData();
+    EXPECT_EQ(Body(received), kMeta + "<p>logon</p>");
+}
+
+TEST_F(HttpServerTest, RefusesAnOversizedHeadWhetherItComesInOneReadOrMany)
+{
+    const QByteArray head = "GET / HTTP/1.0\r\nX-Filler: " + QByteArray(9000, 'x') + "\r\n\r\n";
+    EXPECT_TRUE(Fetch(head).startsWith("HTTP/1.0 400 Bad Request"));
+
+    QTcpSocket client;
+    QByteArray received;
+    QEventLoop loop;
+    int linesSent = 0;
+    QTimer drip;
+    QObject::connect(&drip, &QTimer::timeout, &loop, [&] {
+        if (client.state() == QAbstractSocket::ConnectedState && linesSent < 400)
+            client.write(linesSent++ == 0 ? "GET / HTTP/1.0\r\n"
+                                          : "X-Header: 0123456789abcdef\r\n");
+    });
+    QObject::connect(&client, &QTcpSocket::readyRead, &loop, [&] { received += client.readAll(); });
+    QObject::connect(&client, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    client.connectToHost(QHostAddress::LocalHost, m_listener->serverPort());
+    drip.start(1);
+    loop.exec();
+    EXPECT_TRUE(received.startsWith("HTTP/1.0 400 Bad Request")) << received.constData();
+    EXPECT_LT(linesSent, 400);
+}
+
+TEST_F(HttpServerTest, AnswersHeadWithTheHeadAloneAndOtherMethodsWith501)
+{
+    const QByteArray head = Fetch("HEAD /logon.htm HTTP/1.0\r\n\r\n");
+    EXPECT_TRUE(head.startsWith("HTTP/1.0 200 OK"));
+    EXPECT_EQ(HeaderValue(head, "Content-type"), QByteArray("text/html"));
+    EXPECT_TRUE(head.endsWith("\r\n\r\n")) << head.constData();
+
+    for (const QByteArray method : {"POST", "PUT", "DELETE"}) {
+        const QByteArray response = Fetch(method + " /?sex=Mr&alias=X&C=1 HTTP/1.0\r\n\r\n");
+        EXPECT_TRUE(response.startsWith("HTTP/1.0 501 Not Implemented")) << method.constData();
+    }
+    EXPECT_TRUE(Fetch("garbage\r\n\r\n").startsWith("HTTP/1.0 400 Bad Request"));
+    EXPECT_TRUE(m_links.m_events.isEmpty()) << "a refused method logged somebody on";
+}
+
+TEST_F(HttpServerTest, AnswersABurstOf200ConnectionsWithinASecond)
+{
+    constexpr int kClients = 200;
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    int answered = 0;
+    QEventLoop loop;
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < kClients; ++i) {
+        auto client = std::make_unique<QTcpSocket>();
+        QTcpSocket *socket = client.get();
+        auto received = std::make_shared<QByteArray>();
+        QObject::connect(socket, &QTcpSocket::connected, &loop,
+                         [socket] { socket->write("GET /welcome.htm HTTP/1.0\r\n\r\n"); });
+        QObject::connect(socket, &QTcpSocket::readyRead, &loop,
+                         [socket, received] { *received += socket->readAll(); });
+        QObject::connect(socket, &QTcpSocket::disconnected, &loop, [&, received] {
+            if (received->startsWith("HTTP/1.0 200 OK") && received->endsWith("<p>welcome</p>"))
+                ++answered;
+            if (answered == kClients)
+                loop.quit();
+        });
+        socket->connectToHost(QHostAddress::LocalHost, m_listener->serverPort());
+        clients.push_back(std::move(client));
+    }
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(answered, kClients);
+    EXPECT_LT(clock.elapsed(), 1000);
+}
