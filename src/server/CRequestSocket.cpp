@@ -152,18 +152,17 @@ void CRequestSocket::LineStep(const QByteArray &line)
 
 void CRequestSocket::RequestLineStep(const QByteArray &line)
 {
+    const QMutexLocker lock(&g_userTable.Lock());
+    // Header lines follow whatever the request line was; a malformed one leaves the method
+    // empty, which is answered 400.
+    m_parseState = 1;
     const qsizetype space = line.indexOf(' ');
-    if (space < 0)
-        return;
     const QByteArray rest = line.mid(space + 1).trimmed();
     const qsizetype second = rest.indexOf(' ');
-    if (second < 0)
+    if (space < 0 || second < 0)
         return;
     m_request->m_method = line.left(space);
     m_request->m_version = rest.mid(second + 1).trimmed();
-
-    const QMutexLocker lock(&g_userTable.Lock());
-    m_parseState = 1;
     QByteArray &url = m_request->m_url;
     url = PercentDecode(rest.left(second));
     NoteControlPagePoll(*this);

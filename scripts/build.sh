@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Configures and builds vantro into build/, installing what is missing first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$(nproc)"

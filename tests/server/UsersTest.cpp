@@ -1,0 +1,268 @@
+#include "CPushDispatcher.h"
+#include "CRequest.h"
+#include "CRequestSocket.h"
+#include "CUserTable.h"
+#include "IdleHook.h"
+#include "PageText.h"
+#include "ServerFixture.h"
+#include "TestSupport.h"
+#include "Tick.h"
+#include "Users.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QTimer>
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class UsersTest : public ServerFixture
+{
+protected:
+    void SetUp() override
+    {
+        ServerFixture::SetUp();
+        SetTickSource([this] { return m_now; });
+        OnEveryIdleMoment(&m_idleContext, [] { SweepTimedOutUsers(); });
+        StartServer();
+    }
+
+    // Lets the event loop wait for events once, which is an idle moment.
+    static void RunIdle()
+    {
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+
+    static int TableSize()
+    {
+        const QMutexLocker lock(&g_userTable.Lock());
+        return g_userTable.Size();
+    }
+
+    static CRequestSocket *User(const QString &key)
+    {
+        const QMutexLocker lock(&g_userTable.Lock());
+        return g_userTable.Find(key);
+    }
+
+    QByteArray Poll(const QString &key) { return Body(Get("/VS" + key.toLatin1() + ".htm", key)); }
+
+    quint32 m_now = 1000000;
+    QObject m_idleContext;
+};
+
+} // namespace
+
+TEST(LogonName, TakesTheTitleAndAlias)
+{
+    EXPECT_EQ(ParseLogonName("/?sex=Mr&alias=Ann+Lee&C=1"), u"Mr. Ann Lee"_s);
+    EXPECT_EQ(ParseLogonName("/?sex=Mrs&alias=Ann&C=1"), u"Mr. Ann"_s);
+    EXPECT_EQ(ParseLogonName("/?sex=F&alias=Ann&C=1"), u"Ms. Ann"_s);
+    EXPECT_EQ(ParseLogonName("/?sex=Mr&alias=Ann"), u"Mr. "_s);
+    EXPECT_EQ(ParseLogonName("/?sex=Ms&alias=Zo\xc3\xab&C=1"), u"Ms. Zo\u00eb"_s);
+    EXPECT_EQ(ParseLogonName("/?sex=Ms&alias=Zo\xeb&C=1"), u"Ms. Zo\u00eb"_s);
+}
+
+TEST_F(UsersTest, ALogonGetsTheGreetingPageAndBecomesAUser)
+{
+    const QByteArray response = Get("/?sex=Mr&alias=Ann+Lee&C=1", u"127.0.0.2"_s);
+    ASSERT_TRUE(response.startsWith("HTTP/1.0 200 OK")) << response.constData();
+    EXPECT_TRUE(Body(response).endsWith(
+        GreetingPageText(u"VS127.0.0.2.htm"_s).replace("\n", "\r\n")));
+    ASSERT_NE(User(u"127.0.0.2"_s), nullptr) << "the closed logon connection took the user with it";
+    EXPECT_EQ(User(u"127.0.0.2"_s)->m_request->m_userName, u"Mr. Ann Lee"_s);
+    EXPECT_EQ(User(u"127.0.0.2"_s)->m_lastPushed, u"/welcome.htm"_s);
+    EXPECT_EQ(m_links.m_events, QStringList({u"activity 127.0.0.2 /welcome.htm Sent"_s,
+                                             u"added Mr. Ann Lee 127.0.0.2"_s}));
+    EXPECT_TRUE(QFile::exists(RootFile(u"VF127.0.0.2.htm"_s)));
+    EXPECT_EQ(ReadFileBytes(RootFile(u"VS127.0.0.2.htm"_s)),
+              ControlPageText(u"/welcome.htm"_s, 2, false).replace("\n", "\r\n"));
+}
+
+TEST_F(UsersTest, TheEleventhLogonGetsTheBusyPage)
+{
+    for (int i = 2; i <= 11; ++i)
+        Logon(u"127.0.0.%1"_s.arg(i));
+    ASSERT_EQ(TableSize(), 10);
+    const QByteArray busy = Logon(u"127.0.0.12"_s);
+    EXPECT_TRUE(busy.endsWith("<p>busy</p>")) << busy.constData();
+    EXPECT_EQ(TableSize(), 10);
+    EXPECT_FALSE(QFile::exists(RootFile(u"VS127.0.0.12.htm"_s)));
+    // The check comes first: a returning user is refused too while the table is full.
+    EXPECT_TRUE(Logon(u"127.0.0.2"_s).endsWith("<p>busy</p>"));
+}
+
+TEST_F(UsersTest, AReturningUserReplacesItsRecordAndKeepsOneTreeEntry)
+{
+    Logon(u"127.0.0.2"_s, "?sex=Mr&alias=First&C=1");
+    Logon(u"127.0.0.3"_s);
+    CPushDispatcher().PushToUser(u"/a.htm"_s, u"127.0.0.2"_s);
+    Logon(u"127.0.0.2"_s, "?sex=Ms&alias=Second&C=1");
+    EXPECT_EQ(TableSize(), 2);
+    EXPECT_EQ(m_links.m_events.filter(u"added"_s),
+              QStringList({u"added Mr. First 127.0.0.2"_s, u"added Mr. Ann 127.0.0.3"_s}));
+    EXPECT_EQ(User(u"127.0.0.2"_s)->m_lastPushed, u"/welcome.htm"_s);
+    EXPECT_TRUE(ReadFileBytes(RootFile(u"VS127.0.0.2.htm"_s)).contains("\"/welcome.htm\""))
+        << "the new record's pages were written before the old ones were deleted";
+    EXPECT_TRUE(QFile::exists(RootFile(u"VF127.0.0.2.htm"_s)));
+}
+
+TEST_F(UsersTest, AReturningUserWhosePagesCannotBeWrittenLeavesNoEntry)
+{
+    Logon(u"127.0.0.2"_s, "?sex=Mr&alias=First&C=1");
+    ASSERT_TRUE(QFile::remove(RootFile(u"VF127.0.0.2.htm"_s)));
+    ASSERT_TRUE(QDir(Root()).mkdir(u"VF127.0.0.2.htm"_s));
+    const QByteArray response = Logon(u"127.0.0.2"_s);
+    EXPECT_TRUE(response.startsWith("HTTP/1.0 500 Internal Server Error")) << response.constData();
+    EXPECT_EQ(TableSize(), 0);
+    EXPECT_TRUE(m_links.m_events.contains(u"removed Mr. First 127.0.0.2"_s));
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages.front().startsWith(u"Access to "_s));
+    // Nothing refers to the released record any more: pushes and sweeps pass quietly.
+    CPushDispatcher().PushToAll(u"/a.htm"_s);
+    SweepTimedOutUsers();
+}
+
+TEST_F(UsersTest, SilentUsersTimeOutAfterSevenRefreshPeriods)
+{
+    Logon(u"127.0.0.2"_s);
+    m_now += 35000;
+    SweepTimedOutUsers();
+    EXPECT_EQ(TableSize(), 1);
+    m_now += 1;
+    RunIdle();
+    EXPECT_EQ(TableSize(), 0);
+    EXPECT_TRUE(m_links.m_events.contains(u"activity 127.0.0.2 USER TIMED OUT Pushing"_s));
+    EXPECT_TRUE(m_links.m_events.contains(u"removed Mr. Ann 127.0.0.2"_s));
+    EXPECT_FALSE(QFile::exists(RootFile(u"VS127.0.0.2.htm"_s)));
+}
+
+TEST_F(UsersTest, TheTimeOutSurvivesTheTickCounterWrapping)
+{
+    m_now = 0xFFFFF000u;
+    Logon(u"127.0.0.2"_s);
+    m_now = 0x00005000u; // 24 576 ms later, past the wrap
+    SweepTimedOutUsers();
+    EXPECT_EQ(TableSize(), 1);
+}
+
+TEST_F(UsersTest, OnlyAUsersOwnControlPagePollKeepsItAlive)
+{
+    Logon(u"127.0.0.2"_s);
+    Logon(u"127.0.0.3"_s);
+    m_now += 30000;
+    Get("/VS127.0.0.2.htm", u"127.0.0.3"_s); // somebody else's page
+    Get("/welcome.htm", u"127.0.0.2"_s);     // not a control page
+    Poll(u"127.0.0.3"_s);
+    m_now += 5001;
+    SweepTimedOutUsers();
+    EXPECT_EQ(User(u"127.0.0.2"_s), nullptr);
+    EXPECT_NE(User(u"127.0.0.3"_s), nullptr);
+}
+
+TEST_F(UsersTest, APushIsDeliveredOnceThenTheControlPageIsIdle)
+{
+    Logon(u"127.0.0.2"_s);
+    EXPECT_TRUE(Poll(u"127.0.0.2"_s).contains("opener.location.href = \"/welcome.htm\""));
+    m_links.m_events.clear();
+
+    CPushDispatcher().PushUrlToAll(u"server/a.htm"_s);
+    EXPECT_EQ(CPushDispatcher::lastPushedAddress, u"http://server/a.htm"_s);
+    const QByteArray push = Poll(u"127.0.0.2"_s);
+    EXPECT_TRUE(push.contains("opener.location.href = \"http://server/a.htm\"\r\n"));
+    EXPECT_TRUE(push.contains("CONTENT=\"5\""));
+    const QByteArray idle = Poll(u"127.0.0.2"_s);
+    EXPECT_TRUE(idle.contains("Active...")) << idle.constData();
+    EXPECT_FALSE(idle.contains("SCRIPT"));
+    EXPECT_EQ(m_links.m_events, QStringList({u"activity All Clients http://server/a.htm Pushing"_s,
+                                             u"sent http://server/a.htm"_s}));
+}
+
+TEST_F(UsersTest, OnlyTheLatestOfTwoPushesIsDelivered)
+{
+    Logon(u"127.0.0.2"_s);
+    CPushDispatcher dispatcher;
+    dispatcher.PushUrlToAll(u"http://x/one.htm"_s);
+    dispatcher.PushUrlToAll(u"see http://x/two.htm"_s);
+    EXPECT_EQ(CPushDispatcher::lastPushedAddress, u"see http://x/two.htm"_s);
+    const QByteArray push = Poll(u"127.0.0.2"_s);
+    EXPECT_FALSE(push.contains("one.htm"));
+    EXPECT_TRUE(push.contains("see http://x/two.htm"));
+}
+
+TEST_F(UsersTest, PushesToOneUserReachOnlyThatUser)
+{
+    Logon(u"127.0.0.2"_s, "?sex=Mr&alias=V4&C=1");
+    Logon(u"127.0.0.3"_s);
+    Poll(u"127.0.0.2"_s);
+    Poll(u"127.0.0.3"_s);
+    CPushDispatcher dispatcher;
+    dispatcher.PushUrlToAll(u"http://x/all.htm"_s);
+    dispatcher.PushLocalToUser(u"\\docs\\a.htm"_s, u"127.0.0.2"_s);
+    EXPECT_TRUE(CPushDispatcher::lastPushedAddress.isEmpty());
+    EXPECT_TRUE(Poll(u"127.0.0.2"_s).contains("\"/docs/a.htm\""));
+    EXPECT_TRUE(Poll(u"127.0.0.3"_s).contains("\"http://x/all.htm\""));
+    dispatcher.PushToUser(u"/b.htm"_s, u"127.0.0.9"_s); // unknown: nothing happens
+    EXPECT_FALSE(m_links.m_events.join(u'|').contains(u"127.0.0.9"_s));
+}
+
+TEST_F(UsersTest, ABrowserSayingVersion4GetsTheBlurLine)
+{
+    Fetch("GET /?sex=Mr&alias=Old&C=1 HTTP/1.0\r\nUser-Agent: Browser/4.0\r\n\r\n", u"127.0.0.2"_s);
+    Fetch("GET /?sex=Mr&alias=New&C=1 HTTP/1.0\r\nUser-Agent: Browser/3.01\r\n\r\n", u"127.0.0.3"_s);
+    CPushDispatcher().PushToAll(u"/a.htm"_s);
+    EXPECT_TRUE(Poll(u"127.0.0.2"_s).contains("\"/a.htm\"\r\nthis.window.blur()\r\n"));
+    EXPECT_FALSE(Poll(u"127.0.0.3"_s).contains("blur"));
+}
+
+TEST_F(UsersTest, ACdromPushWritesTheFinderPageAndPushesItsBareName)
+{
+    Logon(u"127.0.0.2"_s);
+    CPushDispatcher().PushCdromToUser(u"media/a.mov"_s, u"127.0.0.2"_s);
+    EXPECT_TRUE(ReadFileBytes(RootFile(u"VC127.0.0.2.htm"_s)).contains("/media/a.mov"));
+    EXPECT_TRUE(Poll(u"127.0.0.2"_s).contains("opener.location.href = \"VC127.0.0.2.htm\""));
+    EXPECT_TRUE(m_links.m_events.contains(u"activity 127.0.0.2 VC127.0.0.2.htm Pushing"_s));
+}
+
+TEST_F(UsersTest, APushWithNoUsersWritesAndRecordsNothing)
+{
+    CPushDispatcher().PushUrlToAll(u"http://x/a.htm"_s);
+    EXPECT_TRUE(m_links.m_events.isEmpty());
+    EXPECT_EQ(QDir(Root()).entryList(QDir::Files).size(), 4);
+}
+
+TEST_F(UsersTest, ALoggedOffUserGetsTheLogoffPageOnceAndIsGone)
+{
+    Logon(u"127.0.0.2"_s);
+    Poll(u"127.0.0.2"_s);
+    CPushDispatcher().LogoffUser(u"127.0.0.2"_s);
+    EXPECT_EQ(User(u"127.0.0.2"_s)->m_lastPushed, u"/logoff.htm"_s);
+    const QByteArray logoff = Poll(u"127.0.0.2"_s);
+    EXPECT_TRUE(logoff.contains("opener.location.href = \"/logoff.htm\"\r\nwindow.close()"));
+    EXPECT_EQ(TableSize(), 0);
+    EXPECT_FALSE(QFile::exists(RootFile(u"VS127.0.0.2.htm"_s)));
+    EXPECT_FALSE(QFile::exists(RootFile(u"VF127.0.0.2.htm"_s)));
+    EXPECT_TRUE(m_links.m_events.contains(u"sent /logoff.htm"_s));
+    EXPECT_TRUE(Get("/VS127.0.0.2.htm", u"127.0.0.2"_s).startsWith("HTTP/1.0 404"));
+}
+
+TEST_F(UsersTest, AnEmptyLogoffPageSettingDoesNotDropUsersOnEveryPush)
+{
+    m_options.m_logoffPage.clear();
+    StartServer();
+    Logon(u"127.0.0.2"_s);
+    Poll(u"127.0.0.2"_s);
+    EXPECT_EQ(TableSize(), 1);
+}
+
+TEST_F(UsersTest, ALogonIsAPlainRequestInCallCenterMode)
+{
+    m_options.m_callCenterMode = 1;
+    StartServer();
+    EXPECT_TRUE(Logon(u"127.0.0.2"_s).startsWith("HTTP/1.0 404"));
+    EXPECT_EQ(TableSize(), 0);
+}
