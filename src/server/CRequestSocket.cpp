@@ -80,8 +80,6 @@ CRequestSocket::CRequestSocket(const CSvrOptions &options, QTcpSocket *socket)
         Release();
     });
     m_headTimer.start(kHeadTimeoutMs);
-    if (socket->bytesAvailable() > 0)
-        QMetaObject::invokeMethod(this, &CRequestSocket::OnReceive, Qt::QueuedConnection);
 }
 
 CRequestSocket::~CRequestSocket()
