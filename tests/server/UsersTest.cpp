@@ -1,3 +1,4 @@
+#include "Users.h"
 #include "CPushDispatcher.h"
 #include "CRequest.h"
 #include "CRequestSocket.h"
@@ -7,12 +8,11 @@
 #include "ServerFixture.h"
 #include "TestSupport.h"
 #include "Tick.h"
-#include "Users.h"
 
 #include <QDir>
 #include <QEventLoop>
-#include <QTimer>
 #include <QFile>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -71,13 +71,14 @@ TEST_F(UsersTest, ALogonGetsTheGreetingPageAndBecomesAUser)
 {
     const QByteArray response = Get("/?sex=Mr&alias=Ann+Lee&C=1", u"127.0.0.2"_s);
     ASSERT_TRUE(response.startsWith("HTTP/1.0 200 OK")) << response.constData();
-    EXPECT_TRUE(Body(response).endsWith(
-        GreetingPageText(u"VS127.0.0.2.htm"_s).replace("\n", "\r\n")));
+    EXPECT_TRUE(
+        Body(response).endsWith(GreetingPageText(u"VS127.0.0.2.htm"_s).replace("\n", "\r\n")));
     ASSERT_NE(User(u"127.0.0.2"_s), nullptr) << "the closed logon connection took the user with it";
     EXPECT_EQ(User(u"127.0.0.2"_s)->m_request->m_userName, u"Mr. Ann Lee"_s);
     EXPECT_EQ(User(u"127.0.0.2"_s)->m_lastPushed, u"/welcome.htm"_s);
-    EXPECT_EQ(m_links.m_events, QStringList({u"activity 127.0.0.2 /welcome.htm Sent"_s,
-                                             u"added Mr. Ann Lee 127.0.0.2"_s}));
+    EXPECT_EQ(
+        m_links.m_events,
+        QStringList({u"activity 127.0.0.2 /welcome.htm Sent"_s, u"added Mr. Ann Lee 127.0.0.2"_s}));
     EXPECT_TRUE(QFile::exists(RootFile(u"VF127.0.0.2.htm"_s)));
     EXPECT_EQ(ReadFileBytes(RootFile(u"VS127.0.0.2.htm"_s)),
               ControlPageText(u"/welcome.htm"_s, 2, false).replace("\n", "\r\n"));
@@ -156,7 +157,7 @@ TEST_F(UsersTest, OnlyAUsersOwnControlPagePollKeepsItAlive)
     Logon(u"127.0.0.3"_s);
     m_now += 30000;
     Get("/VS127.0.0.2.htm", u"127.0.0.3"_s); // somebody else's page
-    Get("/welcome.htm", u"127.0.0.2"_s);     // not a control page
+    Get("/welcome.htm", u"127.0.0.2"_s); // not a control page
     Poll(u"127.0.0.3"_s);
     m_now += 5001;
     SweepTimedOutUsers();
@@ -178,8 +179,9 @@ TEST_F(UsersTest, APushIsDeliveredOnceThenTheControlPageIsIdle)
     const QByteArray idle = Poll(u"127.0.0.2"_s);
     EXPECT_TRUE(idle.contains("Active...")) << idle.constData();
     EXPECT_FALSE(idle.contains("SCRIPT"));
-    EXPECT_EQ(m_links.m_events, QStringList({u"activity All Clients http://server/a.htm Pushing"_s,
-                                             u"sent http://server/a.htm"_s}));
+    EXPECT_EQ(m_links.m_events,
+              QStringList({u"activity All Clients http://server/a.htm Pushing"_s,
+                           u"sent http://server/a.htm"_s}));
 }
 
 TEST_F(UsersTest, OnlyTheLatestOfTwoPushesIsDelivered)
@@ -213,7 +215,8 @@ TEST_F(UsersTest, PushesToOneUserReachOnlyThatUser)
 TEST_F(UsersTest, ABrowserSayingVersion4GetsTheBlurLine)
 {
     Fetch("GET /?sex=Mr&alias=Old&C=1 HTTP/1.0\r\nUser-Agent: Browser/4.0\r\n\r\n", u"127.0.0.2"_s);
-    Fetch("GET /?sex=Mr&alias=New&C=1 HTTP/1.0\r\nUser-Agent: Browser/3.01\r\n\r\n", u"127.0.0.3"_s);
+    Fetch("GET /?sex=Mr&alias=New&C=1 HTTP/1.0\r\nUser-Agent: Browser/3.01\r\n\r\n",
+          u"127.0.0.3"_s);
     CPushDispatcher().PushToAll(u"/a.htm"_s);
     EXPECT_TRUE(Poll(u"127.0.0.2"_s).contains("\"/a.htm\"\r\nthis.window.blur()\r\n"));
     EXPECT_FALSE(Poll(u"127.0.0.3"_s).contains("blur"));
