@@ -11,6 +11,8 @@
 #include <QTimeZone>
 #include <QTimer>
 
+#include <sys/socket.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -249,4 +251,28 @@ TEST_F(HttpServerTest, AnswersABurstOf200ConnectionsWithinASecond)
     loop.exec();
     EXPECT_EQ(answered, kClients);
     EXPECT_LT(clock.elapsed(), 1000);
+}
+
+TEST_F(HttpServerTest, PeersThatResetTheirConnectionsBotherNobody)
+{
+    std::vector<std::unique_ptr<QTcpSocket>> clients;
+    for (int i = 0; i < 20; ++i) {
+        auto client = std::make_unique<QTcpSocket>();
+        client->connectToHost(QHostAddress::LocalHost, m_listener->serverPort());
+        ASSERT_TRUE(client->waitForConnected(2000));
+        client->write("GET /logon.htm HT");
+        client->flush();
+        clients.push_back(std::move(client));
+    }
+    Settle();
+    for (auto &client : clients) {
+        // A zero linger time makes the close a reset.
+        const linger resetOnClose {1, 0};
+        setsockopt(static_cast<int>(client->socketDescriptor()), SOL_SOCKET, SO_LINGER,
+                   &resetOnClose, sizeof resetOnClose);
+        client->abort();
+    }
+    Settle();
+    EXPECT_TRUE(m_messages.isEmpty()) << qPrintable(m_messages.join(u'\n'));
+    EXPECT_EQ(Body(Get("/welcome.htm")), kMeta + "<p>welcome</p>");
 }
