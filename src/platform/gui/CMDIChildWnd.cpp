@@ -1,0 +1,38 @@
+#include "CMDIChildWnd.h"
+
+#include "CDocument.h"
+#include "CView.h"
+
+#include <QCloseEvent>
+#include <QPointer>
+
+CMDIChildWnd::CMDIChildWnd(CDocument &document)
+    : m_pDocument(&document)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    connect(&document, &CDocument::InitialUpdate, this, [this] { show(); });
+    connect(&document, &CDocument::Closing, this, [this] {
+        m_documentClosing = true;
+        m_pDocument = nullptr;
+        close();
+    });
+}
+
+void CMDIChildWnd::SetView(CView *view)
+{
+    m_pView = view;
+    setWidget(view);
+}
+
+void CMDIChildWnd::closeEvent(QCloseEvent *event)
+{
+    if (m_documentClosing || !m_pDocument) {
+        QMdiSubWindow::closeEvent(event);
+        return;
+    }
+    // The document decides; when it closes, its Closing signal closes this window.
+    event->ignore();
+    const QPointer<CDocument> document(m_pDocument);
+    if (document->SaveModified() && document)
+        document->OnCloseDocument();
+}
