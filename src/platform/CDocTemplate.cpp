@@ -59,7 +59,7 @@ void CDocTemplate::Discard(CDocument *document)
     Q_EMIT document->Closing();
     RemoveDocument(document);
     document->m_pDocTemplate = nullptr;
-    document->deleteLater();
+    delete document;
 }
 
 CDocument *CDocTemplate::OpenDocumentFile(const QString &path)

@@ -49,7 +49,8 @@ public:
 
 private:
     CDocument *CreateNewDocument();
-    // Drops a document that failed before the operator saw it.
+    // Drops a document that failed before the operator saw it, at once, so that a failed
+    // open leaves no trace for the next command.
     void Discard(CDocument *document);
 
     int m_nIDResource;

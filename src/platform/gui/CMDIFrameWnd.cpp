@@ -77,6 +77,10 @@ void CMDIFrameWnd::UpdateCommandUI()
         if (ui.m_text)
             action->setText(*ui.m_text);
     }
+    for (const int id : std::as_const(m_indicators)) {
+        CCmdUI ui(id);
+        RouteUpdate(targets, ui);
+    }
 }
 
 bool CMDIFrameWnd::OnClose()

@@ -30,6 +30,10 @@ public:
     QAction *CommandAction(int id, const QString &text = {}, const QString &prompt = {});
     QAction *FindAction(int id) const { return m_actions.value(id); }
 
+    // A status-bar pane whose update handlers run in the update pass; they set the pane
+    // themselves.
+    void AddIndicator(int id) { m_indicators.append(id); }
+
     bool OnCommandId(int id);
     // Enables, checks and renames every action; run on idle and before a menu opens.
     void UpdateCommandUI();
@@ -45,4 +49,5 @@ private:
 
     QMdiArea *m_pMdiArea;
     QHash<int, QAction *> m_actions;
+    QList<int> m_indicators;
 };
