@@ -1,0 +1,180 @@
+#include "CDozoZedApp.h"
+
+#include "CAboutDlg.h"
+#include "CChildFrame.h"
+#include "CDozoZedDoc.h"
+#include "CMainFrame.h"
+#include "CMyMultiDocTemplate.h"
+#include "CUserTable.h"
+#include "DefaultContent.h"
+#include "FileDialog.h"
+#include "MessageBox.h"
+#include "ResourceIds.h"
+#include "StringTable.h"
+#include "Users.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+QString g_strRootDir;
+QString g_strInstallDir;
+
+namespace {
+
+// Template positions, counted from 0: the commands pick templates by position.
+constexpr int kSessionTemplate = 0;
+constexpr int kScriptTemplate = 1;
+constexpr int kOperatorTemplate = 2;
+constexpr int kUsersTemplate = 4;
+
+bool MakeSessionFrame(CDocument &document)
+{
+    CChildFrame *frame = CChildFrame::Create(document);
+    if (!frame)
+        return false;
+    if (g_pMainFrame)
+        g_pMainFrame->AddChildFrame(frame);
+    return true;
+}
+
+} // namespace
+
+CDozoZedApp::CDozoZedApp()
+{
+    RegisterCommands();
+}
+
+CDozoZedApp::~CDozoZedApp()
+{
+    const QMutexLocker lock(&g_userTable.Lock());
+    g_userTable.Clear();
+}
+
+bool CDozoZedApp::InitInstance()
+{
+    QCoreApplication::setOrganizationName(LoadResString(IDS_COMPANY));
+    QCoreApplication::setApplicationName(LoadResString(IDS_APP_TITLE));
+    ReadFolderSettings();
+    LoadStdProfileSettings();
+    RegisterTemplates();
+    m_openChannel.Listen();
+    auto *frame = new CMainFrame;
+    frame->setAttribute(Qt::WA_DeleteOnClose);
+    frame->setAcceptDrops(false);
+    m_pMainWnd = frame;
+    frame->show();
+    EnableIdleProcessing();
+    for (const QString &path : std::as_const(m_filesToOpen))
+        OpenFromFileManager(path);
+    return true;
+}
+
+int CDozoZedApp::ExitInstance()
+{
+    m_pMainWnd = nullptr;
+    return CWinApp::ExitInstance();
+}
+
+void CDozoZedApp::OnIdle()
+{
+    CWinApp::OnIdle();
+    SweepTimedOutUsers();
+}
+
+// Read only: the program never writes these two values.
+void CDozoZedApp::ReadFolderSettings()
+{
+    QSettings settings;
+    settings.beginGroup(u"Settings"_s);
+    g_strRootDir = settings.value(u"RootDir"_s).toString();
+    g_strInstallDir = settings.value(u"InstallDir"_s, QDir::homePath()).toString();
+    settings.endGroup();
+    if (g_strRootDir.isEmpty())
+        g_strRootDir = PrepareDefaultContent();
+    CSvrOptions::SetDefaultRootFolder(g_strRootDir);
+}
+
+// The later window types take positions 2 to 5 when they arrive; positions never move.
+void CDozoZedApp::RegisterTemplates()
+{
+    auto session = std::make_unique<CMyMultiDocTemplate>(
+        IDR_SESSIONTYPE, LoadResString(IDR_SESSIONTYPE), [] { return new CDozoZedDoc; }, true);
+    session->SetFrameFactory(&MakeSessionFrame);
+    DocManager().AddDocTemplate(std::move(session));
+}
+
+void CDozoZedApp::RegisterCommands()
+{
+    OnCommand(ID_APP_ABOUT, [] { CAboutDlg().DoModal(); });
+    OnCommand(ID_FILE_NEW, [] {});
+    OnCommand(ID_NEW_SESSION, [this] { OnNewSession(); });
+    OnUpdate(ID_NEW_SESSION, [](CCmdUI &ui) { ui.Enable(CChildFrame::SessionFrameCount() < 1); });
+    OnCommand(ID_START_SESSION, [this] { OnStartSession(); });
+    for (const int id : {ID_NEW_SCRIPT, ID_NEW_SCRIPT_BAR})
+        OnCommand(id, [this] { NewDocumentOf(kScriptTemplate); });
+    for (const int id : {ID_VIEW_OPERATOR, ID_OPERATOR_WINDOW_BAR})
+        OnCommand(id, [this] { NewDocumentOf(kOperatorTemplate); });
+    for (const int id : {ID_VIEW_USERS, ID_SHOW_USERS_BAR})
+        OnCommand(id, [this] { NewDocumentOf(kUsersTemplate); });
+    OnCommand(ID_SESSION_PROPERTIES, [] {
+        if (g_pSessionDoc)
+            g_pSessionDoc->OnProperties();
+    });
+}
+
+void CDozoZedApp::NewDocumentOf(int position)
+{
+    CDocTemplate *docTemplate = DocManager().GetTemplate(position);
+    if (!docTemplate || !docTemplate->OpenDocumentFile({}))
+        ShowMessageBox(LoadResString(IDS_FAILED_EMPTY_DOC));
+}
+
+void CDozoZedApp::OnNewSession()
+{
+    CDocTemplate *docTemplate = DocManager().GetTemplate(kSessionTemplate);
+    if (!docTemplate || !docTemplate->OpenDocumentFile({}))
+        ShowMessageBox(u"Error starting session (-1)"_s);
+}
+
+void CDozoZedApp::OnStartSession()
+{
+    CDocTemplate *docTemplate = DocManager().GetTemplate(kSessionTemplate);
+    if (!docTemplate) {
+        ShowMessageBox(LoadResString(IDS_FAILED_EMPTY_DOC));
+        return;
+    }
+    FileDialogRequest request;
+    request.m_title = u"Create/Open New Session"_s;
+    request.m_defaultExt = u".vnt"_s;
+    request.m_filters = QStringList {u"Vantro Session Configuration (*.vnt)"_s, u"*.vnt"_s,
+                                     u"All Files"_s, u"*"_s};
+    request.m_folder = g_strInstallDir;
+    request.m_overwritePrompt = true;
+    const QString path = ShowFileDialog(request);
+    if (path.isEmpty())
+        return;
+    const int file = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (file >= 0) {
+        ::close(file);
+        docTemplate->OpenDocumentFile(path);
+        return;
+    }
+    if (errno != ENOENT) {
+        ShowMessageBox(u"Error creating file (-%1)"_s.arg(errno));
+        return;
+    }
+    CDocument *document = docTemplate->OpenDocumentFile({});
+    if (!document)
+        return;
+    document->SetPathName(path);
+    document->SetTitle(QFileInfo(path).fileName());
+    document->SetModifiedFlag();
+}

@@ -1,0 +1,26 @@
+#include "CSessionClientPage.h"
+
+#include "CDataExchange.h"
+#include "DialogControls.h"
+#include "ResourceIds.h"
+
+#include <QFormLayout>
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+
+CSessionClientPage::CSessionClientPage(QWidget *parent)
+    : CPropertyPage(u"Client"_s, parent)
+{
+    auto *form = new QFormLayout(this);
+    form->addRow(u"&Refresh:"_s, MakeEdit(this, IDC_REFRESH));
+    form->addRow(u"&Download Delay:"_s, MakeEdit(this, IDC_DOWNLOAD_DELAY));
+}
+
+void CSessionClientPage::DoDataExchange(CDataExchange &dx)
+{
+    DDX_Text(dx, IDC_REFRESH, m_refreshSecs);
+    DDV_MinMaxInt(dx, IDC_REFRESH, m_refreshSecs, 1, 9);
+    DDX_Text(dx, IDC_DOWNLOAD_DELAY, m_downloadDelaySecs);
+    DDV_MinMaxInt(dx, IDC_DOWNLOAD_DELAY, m_downloadDelaySecs, 1, 10);
+}

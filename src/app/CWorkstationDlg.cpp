@@ -1,0 +1,73 @@
+#include "CWorkstationDlg.h"
+
+#include "CDataExchange.h"
+#include "DialogControls.h"
+#include "MessageBox.h"
+#include "ResourceIds.h"
+
+#include <QAbstractButton>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+
+CWorkstationDlg::CWorkstationDlg(QWidget *parent)
+    : CDialog(parent)
+{
+    setWindowTitle(u"Workstation Settings"_s);
+    auto *folderRow = new QHBoxLayout;
+    folderRow->addWidget(MakeEdit(this, IDC_ROOT_FOLDER));
+    QAbstractButton *browse = MakeButton(this, IDC_BROWSE_ROOT, u"&Browse..."_s);
+    folderRow->addWidget(browse);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    // Help has no topic behind it.
+    buttons->addButton(MakeButton(this, IDC_WORKSTATION_HELP, u"&Help"_s),
+                       QDialogButtonBox::HelpRole);
+    auto *form = new QFormLayout(this);
+    form->addRow(u"&Local Content:"_s, folderRow);
+    form->addRow(u"&Port:"_s, MakeEdit(this, IDC_PORT));
+    form->addRow(buttons);
+    connect(browse, &QAbstractButton::clicked, this, [this] { OnBrowse(); });
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] { OnOK(); });
+    connect(buttons, &QDialogButtonBox::rejected, this, [this] { OnCancel(); });
+}
+
+void CWorkstationDlg::DoDataExchange(CDataExchange &dx)
+{
+    DDX_Text(dx, IDC_PORT, m_port);
+    DDX_Text(dx, IDC_ROOT_FOLDER, m_rootFolder);
+}
+
+// The folder stays the current directory afterwards, so relative paths such as the default
+// log file name land in it.
+void CWorkstationDlg::OnOK()
+{
+    QLineEdit *edit = Control<QLineEdit>(IDC_ROOT_FOLDER);
+    const QString folder = edit->text();
+    if (!folder.isEmpty() && QDir::setCurrent(folder)) {
+        CDialog::OnOK();
+        return;
+    }
+    if (ShowMessageBox(u"Local content path does not exist?  Would you like to create it?"_s,
+                       MB_YESNO | MB_ICONQUESTION)
+        != IDYES)
+        return;
+    if (!folder.isEmpty() && QDir().mkdir(folder)) {
+        CDialog::OnOK();
+        return;
+    }
+    ShowMessageBox("Could not create \""_L1 + folder + "\"\nPlease specify another path."_L1);
+    edit->setFocus();
+    edit->selectAll();
+}
+
+void CWorkstationDlg::OnBrowse()
+{
+    const QString folder = QFileDialog::getExistingDirectory(this);
+    if (!folder.isEmpty())
+        Control<QLineEdit>(IDC_ROOT_FOLDER)->setText(QDir::toNativeSeparators(folder));
+}

@@ -1,0 +1,40 @@
+#include "DialogControls.h"
+
+#include "CDialog.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+template<class T> T *Named(T *control, int id)
+{
+    CDialog::SetControlId(control, id);
+    return control;
+}
+
+} // namespace
+
+QLineEdit *MakeEdit(QWidget *parent, int id)
+{
+    return Named(new QLineEdit(parent), id);
+}
+
+QAbstractButton *MakeButton(QWidget *parent, int id, const QString &text)
+{
+    auto *button = Named(new QPushButton(text, parent), id);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QAbstractButton *MakeCheckBox(QWidget *parent, int id, const QString &text)
+{
+    return Named(new QCheckBox(text, parent), id);
+}
+
+QAbstractButton *MakeRadio(QWidget *parent, int id, const QString &text)
+{
+    return Named(new QRadioButton(text, parent), id);
+}

@@ -1,0 +1,127 @@
+#pragma once
+
+// The program's resource identifiers: commands, window types, dialogs, controls, status panes
+// and strings keep these numbers.
+
+// Window types, menus and tool bars.
+constexpr int IDR_MAINFRAME = 123;
+constexpr int IDR_SESSIONTYPE = 132;
+constexpr int IDR_SCRIPTTYPE = 133;
+constexpr int IDR_BROWSERTYPE = 135;
+constexpr int IDR_CHATTYPE = 137;
+constexpr int IDR_SESSIONBAR = 171;
+
+// Framework commands.
+constexpr int ID_FILE_NEW = 57600;
+constexpr int ID_FILE_OPEN = 57601;
+constexpr int ID_FILE_SAVE = 57603;
+constexpr int ID_FILE_SAVE_AS = 57604;
+constexpr int ID_FILE_PRINT_SETUP = 57606;
+constexpr int ID_FILE_PRINT = 57607;
+constexpr int ID_EDIT_COPY = 57634;
+constexpr int ID_EDIT_CUT = 57635;
+constexpr int ID_EDIT_PASTE = 57637;
+constexpr int ID_EDIT_UNDO = 57643;
+constexpr int ID_WINDOW_CASCADE = 57650;
+constexpr int ID_WINDOW_TILE_HORZ = 57651;
+constexpr int ID_WINDOW_TILE_VERT = 57652;
+constexpr int ID_APP_ABOUT = 57664;
+constexpr int ID_APP_EXIT = 57665;
+constexpr int ID_HELP_FINDER = 57667;
+constexpr int ID_CONTEXT_HELP = 57669;
+constexpr int ID_HELP = 57670;
+constexpr int ID_NEXT_PANE = 57680;
+constexpr int ID_PREV_PANE = 57681;
+constexpr int ID_VIEW_TOOLBAR = 59392;
+constexpr int ID_VIEW_STATUS_BAR = 59393;
+
+// The program's commands.
+constexpr int ID_RESTART_SERVER = 1087;
+constexpr int ID_NEW_SCRIPT = 1095;
+constexpr int ID_START_SESSION = 1099;
+constexpr int ID_ADD_ENTRY = 1100;
+constexpr int ID_PUSH_SELECTED = 1101;
+constexpr int ID_REMOVE_ENTRY = 1103;
+constexpr int ID_SCRIPT_PROPERTIES = 1104;
+constexpr int ID_LAUNCH_CLIENT = 1105;
+constexpr int ID_ADD_FAVORITE = 1110;
+constexpr int ID_SESSION_PROPERTIES = 1114;
+constexpr int ID_VIEW_OPERATOR = 1123;
+constexpr int ID_VIEW_USERS = 1125;
+constexpr int ID_NEW_SESSION = 1127;
+constexpr int ID_CLOSE_SESSION = 1134;
+constexpr int ID_MANUAL_PUSH = 1138;
+constexpr int ID_OPERATOR_REFRESH = 1139;
+constexpr int ID_OPERATOR_STOP = 1141;
+constexpr int ID_OPERATOR_BACK = 1142;
+constexpr int ID_OPERATOR_FORWARD = 1143;
+constexpr int ID_OPEN_LOCATION = 1144;
+constexpr int ID_OPERATOR_WINDOW_BAR = 1145;
+constexpr int ID_SHOW_USERS_BAR = 1146;
+constexpr int ID_FOLLOW_MODE = 1149;
+constexpr int ID_VIEW_ACTIVITY = 1151;
+constexpr int ID_NEW_SCRIPT_BAR = 1188;
+constexpr int ID_PUSH_NEXT = 2000;
+constexpr int ID_PUSH_CURRENT = 2001;
+constexpr int ID_REMOVE_FAVORITE = 2011;
+constexpr int ID_FAVORITE_FIRST = 32769;
+constexpr int ID_FAVORITE_LAST = 32778;
+constexpr int ID_SELECT_FAVORITE = 32788;
+
+// Status-bar panes.
+constexpr int ID_INDICATOR_UPTIME = 1184;
+constexpr int ID_INDICATOR_FRAMES = 1193;
+constexpr int ID_INDICATOR_FOLLOW = 1194;
+
+// Dialogs.
+constexpr int IDD_CLIENT_PAGE = 154;
+constexpr int IDD_SERVER_PAGE = 155;
+constexpr int IDD_PAGES_PAGE = 156;
+constexpr int IDD_CONTROL_BAR = 161;
+constexpr int IDD_ABOUTBOX = 182;
+constexpr int IDD_CALLCENTER_SETTINGS = 511;
+constexpr int IDD_WORKSTATION_SETTINGS = 2901;
+
+// Controls.
+constexpr int IDC_PORT = 1018;
+constexpr int IDC_TREE = 1031;
+constexpr int IDC_ROOT_FOLDER = 1035;
+constexpr int IDC_BROWSE_ROOT = 1036;
+constexpr int IDC_REFRESH = 1037;
+constexpr int IDC_LOGON_PAGE = 1038;
+constexpr int IDC_BROWSE_LOGON = 1039;
+constexpr int IDC_LOGOFF_PAGE = 1040;
+constexpr int IDC_BUSY_PAGE = 1041;
+constexpr int IDC_BROWSE_LOGOFF = 1042;
+constexpr int IDC_BROWSE_BUSY = 1044;
+constexpr int IDC_DOWNLOAD_DELAY = 1047;
+constexpr int IDC_LOG_ENABLED = 1048;
+constexpr int IDC_LOG_FILE = 1049;
+constexpr int IDC_BROWSE_LOG = 1050;
+constexpr int IDC_CALLCENTER_HELP = 125;
+constexpr int IDC_WORKSTATION_MODE = 2906;
+constexpr int IDC_MODE_DESCRIPTION = 2907;
+constexpr int IDC_CALLCENTER_MODE = 2908;
+constexpr int IDC_WORKSTATION_SETTINGS = 2909;
+constexpr int IDC_CALLCENTER_SETTINGS = 2910;
+constexpr int IDC_OPERATOR_NAME = 2915;
+constexpr int IDC_CALLCENTER_SERVER = 2917;
+constexpr int IDC_CALLCENTER_PATH = 2919;
+constexpr int IDC_WELCOME_PAGE = 2925;
+constexpr int IDC_BROWSE_WELCOME = 2926;
+constexpr int IDC_WORKSTATION_HELP = 2931;
+
+// Strings.
+constexpr int IDS_COLUMN_TITLE = 101;
+constexpr int IDS_COLUMN_CLIENT = 102;
+constexpr int IDS_COLUMN_URL = 103;
+constexpr int IDS_COLUMN_TIME = 104;
+constexpr int IDS_COLUMN_STATUS = 105;
+constexpr int IDS_COMPANY = 116;
+constexpr int IDS_SESSION_PROPERTIES = 1155;
+constexpr int IDS_NOT_RUNNING = 1165;
+constexpr int IDS_UP_TIME = 1166;
+constexpr int IDS_UPTIME_DAYS = 1167;
+constexpr int IDS_NO_WINSOCK = 1183;
+constexpr int IDS_APP_TITLE = 57344;
+constexpr int IDS_FAILED_EMPTY_DOC = 61700;

@@ -1,0 +1,103 @@
+#include "CDozoZedView.h"
+
+#include "CDozoZedDoc.h"
+#include "CLogFile.h"
+#include "CMainFrame.h"
+#include "CUserTable.h"
+#include "ResourceIds.h"
+#include "StringTable.h"
+#include "TimeFormats.h"
+
+#include <QDateTime>
+#include <QHeaderView>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kSent = u"Sent"_s;
+const QString kPushing = u"Pushing"_s;
+
+// Column titles and widths in pixels, in column order.
+struct ColumnSpec
+{
+    int title;
+    int width;
+};
+constexpr ColumnSpec kColumns[] = {
+    {IDS_COLUMN_TITLE, 150}, {IDS_COLUMN_CLIENT, 100}, {IDS_COLUMN_URL, 200},
+    {IDS_COLUMN_TIME, 170},  {IDS_COLUMN_STATUS, 75},
+};
+
+} // namespace
+
+CDozoZedView::CDozoZedView(CDocument &document, QWidget *parent)
+    : CView(document, parent)
+    , m_list(new QTreeWidget(this))
+{
+    m_list->setRootIsDecorated(false);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->header()->setSectionsMovable(true);
+    m_list->header()->setDefaultAlignment(Qt::AlignLeft);
+    QStringList titles;
+    for (const ColumnSpec &column : kColumns)
+        titles.append(LoadResString(column.title));
+    m_list->setHeaderLabels(titles);
+    for (int index = 0; index < m_list->columnCount(); ++index)
+        m_list->setColumnWidth(index, kColumns[index].width);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_list);
+    setFocusProxy(m_list);
+    if (!g_pActivityLink)
+        g_pActivityLink = this;
+    OnUpdate(ID_INDICATOR_UPTIME, [this](CCmdUI &ui) { OnUpdateConnectionState(ui); });
+}
+
+CDozoZedView::~CDozoZedView()
+{
+    if (g_pActivityLink == this)
+        g_pActivityLink = nullptr;
+}
+
+void CDozoZedView::AddActivity(const QString &user, const QString &address, bool sent)
+{
+    auto *row = new QTreeWidgetItem;
+    row->setText(UrlColumn, address);
+    row->setText(ClientColumn, user);
+    row->setText(StatusColumn, sent ? kSent : kPushing);
+    row->setText(TimeColumn, ShortTimeText(QDateTime::currentDateTime()));
+    m_list->insertTopLevelItem(0, row);
+    if (g_pSessionDoc)
+        CLogFile().Write(u"User = %1, Pushed = %2\n"_s.arg(user, address));
+}
+
+void CDozoZedView::MarkSent(const QString &address)
+{
+    for (int index = 0; index < m_list->topLevelItemCount(); ++index) {
+        QTreeWidgetItem *row = m_list->topLevelItem(index);
+        if (row->text(UrlColumn) == address)
+            row->setText(StatusColumn, kSent);
+    }
+}
+
+void CDozoZedView::SetTitleForAddress(const QString &address, const QString &title)
+{
+    for (int index = 0; index < m_list->topLevelItemCount(); ++index) {
+        QTreeWidgetItem *row = m_list->topLevelItem(index);
+        if (row->text(UrlColumn) == address && row->text(TitleColumn).isEmpty())
+            row->setText(TitleColumn, title);
+    }
+}
+
+void CDozoZedView::OnUpdateConnectionState(CCmdUI &)
+{
+    if (!g_pMainFrame)
+        return;
+    const QMutexLocker lock(&g_userTable.Lock());
+    g_pMainFrame->SetMessageText(g_userTable.Size() == 0 ? u"Waiting for client"_s
+                                                         : u"Client connected"_s);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "CView.h"
+#include "ServerLinks.h"
+
+class QTreeWidget;
+
+// The activity list: one row per push, logon and time-out, newest at the top, each added row
+// also written to the activity log. While it is the active view it tells the status bar whether
+// a client is connected.
+class CDozoZedView : public CView, public CActivityLink
+{
+public:
+    enum Column { TitleColumn, ClientColumn, UrlColumn, TimeColumn, StatusColumn };
+
+    explicit CDozoZedView(CDocument &document, QWidget *parent = nullptr);
+    ~CDozoZedView() override;
+
+    void AddActivity(const QString &user, const QString &address, bool sent) override;
+    void MarkSent(const QString &address) override;
+    // Every row of that address without a title gets this one.
+    void SetTitleForAddress(const QString &address, const QString &title);
+
+    QTreeWidget *List() const { return m_list; }
+
+private:
+    void OnUpdateConnectionState(CCmdUI &ui);
+
+    QTreeWidget *m_list;
+};

@@ -1,0 +1,126 @@
+#include "CMainFrame.h"
+
+#include "CChildFrame.h"
+#include "CControlBar.h"
+#include "CDozoZedDoc.h"
+#include "CUserTable.h"
+#include "MessageBox.h"
+#include "ResourceIds.h"
+#include "StringTable.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QStatusBar>
+#include <QToolBar>
+
+using namespace Qt::StringLiterals;
+
+CMainFrame *g_pMainFrame = nullptr;
+
+namespace {
+
+bool UsersAttached()
+{
+    const QMutexLocker lock(&g_userTable.Lock());
+    return g_userTable.Size() != 0;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(CUptimeClock::Clock clock)
+    : m_uptime(std::move(clock))
+{
+    if (!g_pMainFrame)
+        g_pMainFrame = this;
+    if (!g_pToolBarLink)
+        g_pToolBarLink = this;
+    setWindowTitle(LoadResString(IDR_MAINFRAME));
+    CreateMenus();
+    CreateToolBar();
+    CreateStatusBar();
+    CreateControlBar();
+    RegisterCommands();
+    OnUptimeTimer();
+    connect(&m_uptimeTimer, &QTimer::timeout, this, [this] { OnUptimeTimer(); });
+    m_uptimeTimer.start(kUptimeTimerMs);
+}
+
+CMainFrame::~CMainFrame()
+{
+    if (g_pToolBarLink == this)
+        g_pToolBarLink = nullptr;
+    if (g_pMainFrame == this)
+        g_pMainFrame = nullptr;
+}
+
+QAction *CMainFrame::Command(int id, const QString &text)
+{
+    return CommandAction(id, text, LoadResString(id));
+}
+
+void CMainFrame::RegisterCommands()
+{
+    OnCommand(ID_CLOSE_SESSION, [] {
+        if (g_pSessionFrame)
+            g_pSessionFrame->close();
+    });
+    const auto sessionWindowOpen = [](CCmdUI &ui) {
+        ui.Enable(g_pSessionFrame != nullptr);
+    };
+    OnUpdate(ID_CLOSE_SESSION, sessionWindowOpen);
+    OnUpdate(ID_MANUAL_PUSH, sessionWindowOpen);
+    for (const int id :
+         {ID_NEW_SCRIPT, ID_VIEW_USERS, ID_SHOW_USERS_BAR, ID_SESSION_PROPERTIES, ID_LAUNCH_CLIENT})
+        OnUpdate(id, [](CCmdUI &ui) { ui.Enable(g_pSessionDoc != nullptr); });
+    // Reached only when no document window is active.
+    OnUpdate(ID_FILE_SAVE, [](CCmdUI &ui) {
+        ui.SetText(u"&Save"_s);
+        ui.Enable(false);
+    });
+    OnUpdate(ID_FILE_SAVE_AS, [](CCmdUI &ui) {
+        ui.SetText(u"Save &As..."_s);
+        ui.Enable(false);
+    });
+    OnCommand(ID_VIEW_TOOLBAR, [this] { m_pToolBar->setVisible(!m_pToolBar->isVisible()); });
+    OnUpdate(ID_VIEW_TOOLBAR, [this](CCmdUI &ui) { ui.SetCheck(m_pToolBar->isVisible()); });
+    OnCommand(ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
+    OnUpdate(ID_VIEW_STATUS_BAR, [this](CCmdUI &ui) { ui.SetCheck(statusBar()->isVisible()); });
+}
+
+void CMainFrame::SetMessageText(const QString &text)
+{
+    if (statusBar()->currentMessage() != text)
+        statusBar()->showMessage(text);
+}
+
+QString CMainFrame::PaneText(int id) const
+{
+    const QLabel *pane = m_panes.value(id);
+    return pane ? pane->text() : QString();
+}
+
+QString CMainFrame::UptimeText() const
+{
+    return PaneText(ID_INDICATOR_UPTIME);
+}
+
+void CMainFrame::OnUptimeTimer()
+{
+    m_panes.value(ID_INDICATOR_UPTIME)->setText(m_uptime.Update(UsersAttached()));
+}
+
+bool CMainFrame::OnClose()
+{
+    if (UsersAttached()) {
+        if (ShowMessageBox(u"There are attached clients, shutdown anyway?"_s,
+                           MB_OKCANCEL | MB_ICONQUESTION)
+            != IDOK)
+            return false;
+        g_bExitConfirmed = true;
+    }
+    if (CMDIFrameWnd::OnClose())
+        return true;
+    // The close stopped at a save question: the session asks again next time.
+    g_bExitConfirmed = false;
+    return false;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "CMDIFrameWnd.h"
+#include "CUptimeClock.h"
+#include "SessionLinks.h"
+
+#include <QTimer>
+
+class CControlBar;
+class QLabel;
+class QToolBar;
+
+// The program's top-level window: menus, tool bar, status bar with its panes, the left control
+// bar and the document windows. It asks before closing while users are attached, and keeps the
+// uptime pane current.
+class CMainFrame : public CMDIFrameWnd, public CToolBarLink
+{
+public:
+    static constexpr int kUptimeTimerMs = 500;
+
+    explicit CMainFrame(CUptimeClock::Clock clock = {});
+    ~CMainFrame() override;
+
+    void ShowSessionToolBar(bool session) override;
+    // The message pane: prompts, and the active view's connection state.
+    void SetMessageText(const QString &text);
+
+    QString UptimeText() const;
+    QString PaneText(int id) const;
+    CControlBar *ControlBar() const { return m_pControlBar; }
+    QToolBar *ToolBar() const { return m_pToolBar; }
+    // One tick of the uptime timer.
+    void OnUptimeTimer();
+
+protected:
+    bool OnClose() override;
+
+private:
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreateControlBar();
+    void RegisterCommands();
+    QAction *Command(int id, const QString &text = {});
+
+    QToolBar *m_pToolBar = nullptr;
+    CControlBar *m_pControlBar = nullptr;
+    QHash<int, QLabel *> m_panes;
+    CUptimeClock m_uptime;
+    QTimer m_uptimeTimer;
+};
+
+// The main window; null before it is made and after it is gone.
+extern CMainFrame *g_pMainFrame;
