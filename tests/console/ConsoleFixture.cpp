@@ -1,0 +1,156 @@
+#include "ConsoleFixture.h"
+
+#include "CDocManager.h"
+#include "CDozoZedDoc.h"
+#include "CMyMultiDocTemplate.h"
+#include "CSessionServerPage.h"
+#include "CSessionSheet.h"
+#include "CSvrOptions.h"
+#include "CUserTable.h"
+#include "LocalHost.h"
+#include "ResourceIds.h"
+#include "SessionLinks.h"
+#include "StringTable.h"
+#include "TestSupport.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+void ConsoleFixture::SetUp()
+{
+    ASSERT_TRUE(m_dir.isValid());
+    for (const char *page : {"logon.htm", "welcome.htm", "busy.htm", "logoff.htm"}) {
+        ASSERT_TRUE(WriteFileBytes(m_dir.filePath(QString::fromLatin1(page)),
+                                   QByteArray("<p>") + page + "</p>"));
+    }
+    m_previousDirectory = QDir::currentPath();
+    QDir::setCurrent(m_dir.path());
+    CSvrOptions::SetDefaultRootFolder(m_dir.path());
+    SetLocalHostLookup([] { return LocalHostLookup {true, u"127.0.0.1"_s, 0}; });
+    SetMessageBoxHandler([this](const MessageBoxRequest &request) {
+        m_boxes.append(request);
+        if (!m_answers.isEmpty())
+            return m_answers.takeFirst();
+        const unsigned buttons = request.style & 0xF;
+        return static_cast<int>(buttons == MB_YESNO || buttons == MB_YESNOCANCEL ? IDYES : IDOK);
+    });
+    SetModalDialogHandler([this](CDialog &dialog) {
+        if (m_dialogs.isEmpty()) {
+            ADD_FAILURE() << "unexpected dialog " << qPrintable(dialog.windowTitle());
+            return static_cast<int>(IDCANCEL);
+        }
+        return m_dialogs.takeFirst()(dialog);
+    });
+    m_manager = std::make_unique<CDocManager>();
+    auto sessionTemplate = std::make_unique<CMyMultiDocTemplate>(
+        IDR_SESSIONTYPE, LoadResString(IDR_SESSIONTYPE), [] { return new CDozoZedDoc; }, true);
+    m_sessionTemplate = sessionTemplate.get();
+    m_manager->AddDocTemplate(std::move(sessionTemplate));
+    g_bExitConfirmed = false;
+}
+
+void ConsoleFixture::TearDown()
+{
+    g_bExitConfirmed = true;
+    m_manager->CloseAllDocuments();
+    Settle();
+    m_manager.reset();
+    {
+        const QMutexLocker lock(&g_userTable.Lock());
+        g_userTable.Clear();
+    }
+    Settle();
+    g_bExitConfirmed = false;
+    EXPECT_TRUE(m_dialogs.isEmpty()) << "a scripted dialog never opened";
+    SetModalDialogHandler({});
+    SetMessageBoxHandler({});
+    SetLocalHostLookup({});
+    QDir::setCurrent(m_previousDirectory);
+}
+
+QStringList ConsoleFixture::BoxTexts() const
+{
+    QStringList texts;
+    for (const MessageBoxRequest &box : m_boxes)
+        texts.append(box.text);
+    return texts;
+}
+
+int ConsoleFixture::PressOK(CDialog &dialog)
+{
+    dialog.OnOK();
+    return dialog.Result();
+}
+
+void ConsoleFixture::SetControlText(CDialog &dialog, int id, const QString &text)
+{
+    QLineEdit *edit = dialog.Control<QLineEdit>(id);
+    ASSERT_NE(edit, nullptr) << id;
+    edit->setText(text);
+}
+
+void ConsoleFixture::OnNextSheet(SheetEdit edit)
+{
+    OnNextDialog([edit = std::move(edit)](CDialog &dialog) {
+        auto &sheet = dynamic_cast<CSessionSheet &>(dialog);
+        if (edit)
+            edit(sheet);
+        return PressOK(sheet);
+    });
+}
+
+CDozoZedDoc *ConsoleFixture::NewSession(SheetEdit edit)
+{
+    const int port = FreePort();
+    OnNextSheet([port, edit = std::move(edit)](CSessionSheet &sheet) {
+        sheet.m_pServerPage->m_port = static_cast<unsigned>(port);
+        if (edit)
+            edit(sheet);
+    });
+    return static_cast<CDozoZedDoc *>(m_sessionTemplate->OpenDocumentFile({}));
+}
+
+int ConsoleFixture::FreePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+bool ConsoleFixture::Logon(int port, const QString &source)
+{
+    QTcpSocket client;
+    QByteArray received;
+    QEventLoop loop;
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    QObject::connect(&client, &QTcpSocket::connected, &loop, [&] {
+        client.write("GET /?sex=Mr&alias=Ann&C=1 HTTP/1.0\r\nUser-Agent: Test/1.0\r\n\r\n");
+    });
+    QObject::connect(&client, &QTcpSocket::readyRead, &loop, [&] { received += client.readAll(); });
+    QObject::connect(&client, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);
+    QObject::connect(&client, &QTcpSocket::errorOccurred, &loop, &QEventLoop::quit);
+    client.bind(QHostAddress(source));
+    client.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
+    loop.exec();
+    Settle();
+    return received.startsWith("HTTP/1.0 200");
+}
+
+void ConsoleFixture::Settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+}
+
+QByteArray ConsoleFixture::LogBytes(const QString &name) const
+{
+    return ReadFileBytes(m_dir.filePath(name));
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "CDialog.h"
+#include "MessageBox.h"
+
+#include <QDir>
+#include <QList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+class CDocManager;
+class CDocTemplate;
+class CDozoZedDoc;
+class CSessionSheet;
+
+// A console without a real screen: message boxes and modal dialogs are answered by the test,
+// this machine's address is 127.0.0.1, and the current directory and the default content folder
+// are a fresh temporary folder holding the session pages.
+class ConsoleFixture : public ::testing::Test
+{
+protected:
+    using DialogScript = std::function<int(CDialog &)>;
+    using SheetEdit = std::function<void(CSessionSheet &)>;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // The next message boxes get these answers; later ones get their first button.
+    void AnswerBoxes(const QList<int> &answers) { m_answers = answers; }
+    QStringList BoxTexts() const;
+    // The next modal dialog runs this script.
+    void OnNextDialog(DialogScript script) { m_dialogs.append(std::move(script)); }
+    // Presses OK; the dialog's result, which stays IDCANCEL while a field is refused.
+    static int PressOK(CDialog &dialog);
+    static void SetControlText(CDialog &dialog, int id, const QString &text);
+    // The next Session Properties sheet gets the edit, then OK.
+    void OnNextSheet(SheetEdit edit);
+
+    // A session document made through the session template, with the sheet edited; null when
+    // none was made.
+    CDozoZedDoc *NewSession(SheetEdit edit = {});
+    // A port nobody listens on now.
+    static int FreePort();
+    // Logs a user on from the source address; true when the server answered.
+    bool Logon(int port, const QString &source);
+    static void Settle();
+    QString Path(const QString &name) const { return m_dir.filePath(name); }
+    QByteArray LogBytes(const QString &name = QStringLiteral("Vantro.log")) const;
+
+    QTemporaryDir m_dir;
+    QString m_previousDirectory;
+    std::unique_ptr<CDocManager> m_manager;
+    CDocTemplate *m_sessionTemplate = nullptr;
+    QList<MessageBoxRequest> m_boxes;
+    QList<int> m_answers;
+    QList<DialogScript> m_dialogs;
+};
