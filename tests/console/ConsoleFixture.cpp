@@ -22,6 +22,9 @@
 
 using namespace Qt::StringLiterals;
 
+ConsoleFixture::ConsoleFixture() = default;
+ConsoleFixture::~ConsoleFixture() = default;
+
 void ConsoleFixture::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());

@@ -26,6 +26,9 @@ protected:
     using DialogScript = std::function<int(CDialog &)>;
     using SheetEdit = std::function<void(CSessionSheet &)>;
 
+    ConsoleFixture();
+    ~ConsoleFixture() override;
+
     void SetUp() override;
     void TearDown() override;
 
