@@ -3,8 +3,7 @@
 #include "CDocManager.h"
 
 #include <QLocalSocket>
-
-#include <unistd.h>
+#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -20,9 +19,10 @@ COpenChannel::COpenChannel(QObject *parent)
     connect(&m_server, &QLocalServer::newConnection, this, [this] { OnConnection(); });
 }
 
+// In the user's runtime folder, so that every user, and every test, has a channel of its own.
 QString COpenChannel::Name()
 {
-    return u"vantro-open-%1"_s.arg(::getuid());
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + u"/vantro-open"_s;
 }
 
 bool COpenChannel::SendToRunning(const QStringList &paths)

@@ -61,7 +61,8 @@ void ConsoleFixture::SetUp()
 void ConsoleFixture::TearDown()
 {
     g_bExitConfirmed = true;
-    m_manager->CloseAllDocuments();
+    if (m_manager)
+        m_manager->CloseAllDocuments();
     Settle();
     m_manager.reset();
     {

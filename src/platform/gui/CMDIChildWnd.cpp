@@ -30,9 +30,12 @@ void CMDIChildWnd::closeEvent(QCloseEvent *event)
         QMdiSubWindow::closeEvent(event);
         return;
     }
-    // The document decides; when it closes, its Closing signal closes this window.
-    event->ignore();
+    // The document decides; when it closes, its Closing signal marks this window to go.
     const QPointer<CDocument> document(m_pDocument);
     if (document->SaveModified() && document)
         document->OnCloseDocument();
+    if (m_documentClosing)
+        QMdiSubWindow::closeEvent(event);
+    else
+        event->ignore();
 }

@@ -1,0 +1,387 @@
+// The console as the operator meets it: the application with its main frame, the session
+// window and its activity list, the uptime pane and the ways a session file comes in.
+#include "CChildFrame.h"
+#include "CControlBar.h"
+#include "CDozoZedApp.h"
+#include "CDozoZedDoc.h"
+#include "CDozoZedView.h"
+#include "CMainFrame.h"
+#include "COpenChannel.h"
+#include "CSessionFile.h"
+#include "CSessionServerPage.h"
+#include "CSessionSheet.h"
+#include "CUptimeClock.h"
+#include "CUserTable.h"
+#include "ConsoleFixture.h"
+#include "FileDialog.h"
+#include "LocalHost.h"
+#include "ResourceIds.h"
+#include "TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMdiArea>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTreeWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kUsersQuestion = u"There are attached clients, shutdown anyway?"_s;
+const QString kRunningSession = u"A Vantro session is currently running.  Please\n \t\t\t        "
+                                "       close it before opening a new session."_s;
+
+TEST(UptimeClock, CountsFromTheFirstUserAndShowsDaysAfterOne)
+{
+    QDateTime now = QDateTime(QDate(2026, 12, 7), QTime(9, 0), Qt::UTC);
+    CUptimeClock clock([&now] { return now; });
+    EXPECT_EQ(clock.Update(false), u"Not Running"_s);
+    now = now.addMSecs(500);
+    EXPECT_EQ(clock.Update(true), u"Up: 00:00:00"_s);
+    now = now.addSecs(5);
+    EXPECT_EQ(clock.Update(true), u"Up: 00:00:05"_s);
+    now = now.addSecs(86400 - 5 - 1);
+    EXPECT_EQ(clock.Update(true), u"Up: 23:59:59"_s);
+    now = now.addSecs(3600 + 1);
+    EXPECT_EQ(clock.Update(true), u"Uptime: 1d 01h 00m"_s);
+    EXPECT_EQ(clock.Update(false), u"Not Running"_s);
+    // The count starts again from the last tick that saw no users.
+    now = now.addSecs(7);
+    EXPECT_EQ(clock.Update(true), u"Up: 00:00:07"_s);
+}
+
+// The console's windows over a session made by the fixture's template.
+class SessionWindows : public ConsoleFixture
+{
+protected:
+    void SetUp() override
+    {
+        ConsoleFixture::SetUp();
+        m_document = NewSession();
+        ASSERT_NE(m_document, nullptr);
+    }
+    int Port() const { return m_document->m_options.m_port; }
+
+    CDozoZedDoc *m_document = nullptr;
+};
+
+TEST_F(SessionWindows, UptimePaneFollowsTheUsersOnAnInjectedClock)
+{
+    QDateTime now = QDateTime::currentDateTimeUtc();
+    CMainFrame frame([&now] { return now; });
+    EXPECT_EQ(frame.UptimeText(), u"Not Running"_s);
+    ASSERT_TRUE(Logon(Port(), u"127.0.0.2"_s));
+    frame.OnUptimeTimer();
+    now = now.addSecs(5);
+    frame.OnUptimeTimer();
+    EXPECT_EQ(frame.UptimeText(), u"Up: 00:00:05"_s);
+    now = now.addSecs(25 * 3600 - 5);
+    frame.OnUptimeTimer();
+    EXPECT_EQ(frame.UptimeText(), u"Uptime: 1d 01h 00m"_s);
+    {
+        const QMutexLocker lock(&g_userTable.Lock());
+        g_userTable.Clear();
+    }
+    frame.OnUptimeTimer();
+    EXPECT_EQ(frame.UptimeText(), u"Not Running"_s);
+}
+
+TEST_F(SessionWindows, ActivityRowsGoOnTopAndAreLogged)
+{
+    CDozoZedView view(*m_document);
+    EXPECT_EQ(g_pActivityLink, &view);
+    QTreeWidget *list = view.List();
+    QStringList titles;
+    for (int column = 0; column < list->columnCount(); ++column)
+        titles << list->headerItem()->text(column);
+    EXPECT_EQ(titles, (QStringList {u"Title"_s, u"Client"_s, u"URL"_s, u"Time"_s, u"Status"_s}));
+    EXPECT_EQ(list->columnWidth(CDozoZedView::UrlColumn), 200);
+
+    view.AddActivity(u"All Clients"_s, u"http://a/"_s, false);
+    view.AddActivity(u"127.0.0.2"_s, u"USER TIMED OUT"_s, false);
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    const QTreeWidgetItem *top = list->topLevelItem(0);
+    EXPECT_EQ(top->text(CDozoZedView::ClientColumn), u"127.0.0.2"_s);
+    EXPECT_EQ(top->text(CDozoZedView::UrlColumn), u"USER TIMED OUT"_s);
+    EXPECT_EQ(top->text(CDozoZedView::StatusColumn), u"Pushing"_s);
+    EXPECT_EQ(top->text(CDozoZedView::TitleColumn), QString());
+    EXPECT_TRUE(QRegularExpression(u"^(0\\d|1[0-2]):[0-5]\\d:[0-5]\\d (AM|PM)$"_s)
+                    .match(top->text(CDozoZedView::TimeColumn))
+                    .hasMatch());
+    EXPECT_TRUE(LogBytes().endsWith("User = All Clients, Pushed = http://a/\r\n"
+                                    "User = 127.0.0.2, Pushed = USER TIMED OUT\r\n"));
+}
+
+TEST_F(SessionWindows, MarkSentAndTitlesReachEveryRowOfTheAddress)
+{
+    CDozoZedView view(*m_document);
+    view.AddActivity(u"All Clients"_s, u"http://a/"_s, false);
+    view.AddActivity(u"127.0.0.2"_s, u"http://a/"_s, false);
+    view.AddActivity(u"127.0.0.3"_s, u"http://A/"_s, false);
+    view.MarkSent(u"http://a/"_s);
+    view.SetTitleForAddress(u"http://a/"_s, u"First"_s);
+    view.SetTitleForAddress(u"http://a/"_s, u"Later"_s);
+    QTreeWidget *list = view.List();
+    EXPECT_EQ(list->topLevelItem(0)->text(CDozoZedView::StatusColumn), u"Pushing"_s);
+    EXPECT_EQ(list->topLevelItem(0)->text(CDozoZedView::TitleColumn), QString());
+    for (int row : {1, 2}) {
+        EXPECT_EQ(list->topLevelItem(row)->text(CDozoZedView::StatusColumn), u"Sent"_s);
+        EXPECT_EQ(list->topLevelItem(row)->text(CDozoZedView::TitleColumn), u"First"_s);
+    }
+}
+
+TEST_F(SessionWindows, LogonAddsTheWelcomeRowSentAndTheStatusSaysConnected)
+{
+    CMainFrame frame;
+    CDozoZedView view(*m_document);
+    CCmdUI state(ID_INDICATOR_UPTIME);
+    RouteUpdate({&view}, state);
+    EXPECT_EQ(frame.statusBar()->currentMessage(), u"Waiting for client"_s);
+
+    ASSERT_TRUE(Logon(Port(), u"127.0.0.2"_s));
+    ASSERT_EQ(view.List()->topLevelItemCount(), 1);
+    const QTreeWidgetItem *row = view.List()->topLevelItem(0);
+    EXPECT_EQ(row->text(CDozoZedView::ClientColumn), u"127.0.0.2"_s);
+    EXPECT_EQ(row->text(CDozoZedView::StatusColumn), u"Sent"_s);
+    RouteUpdate({&view}, state);
+    EXPECT_EQ(frame.statusBar()->currentMessage(), u"Client connected"_s);
+}
+
+TEST_F(SessionWindows, LeftBarIsNeverDraggedBelowFiftyPixels)
+{
+    CMainFrame frame;
+    CControlBar *bar = frame.ControlBar();
+    EXPECT_EQ(bar->width(), 175);
+    const auto drag = [bar](int to) {
+        const QPointF grip(bar->width() - 2, 10);
+        QMouseEvent press(QEvent::MouseButtonPress, grip, bar->mapToGlobal(grip), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(bar, &press);
+        const QPointF end(to, 10);
+        QMouseEvent move(QEvent::MouseMove, end, bar->mapToGlobal(end), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(bar, &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, end, bar->mapToGlobal(end), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(bar, &release);
+    };
+    drag(120);
+    EXPECT_EQ(bar->width(), 120);
+    drag(30);
+    EXPECT_EQ(bar->width(), 50);
+}
+
+// The whole application with its main frame.
+class ConsoleApp : public ConsoleFixture
+{
+protected:
+    void SetUp() override
+    {
+        ConsoleFixture::SetUp();
+        // The application keeps its own window types; the channel lives in this test's folder.
+        m_manager.reset();
+        qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
+        m_app = std::make_unique<CDozoZedApp>();
+        ASSERT_TRUE(m_app->InitInstance());
+        ASSERT_NE(g_pMainFrame, nullptr);
+    }
+    void TearDown() override
+    {
+        g_bExitConfirmed = true;
+        m_app->DocManager().CloseAllDocuments();
+        Settle();
+        delete g_pMainFrame;
+        m_app->ExitInstance();
+        m_app.reset();
+        SetFileDialogHandler({});
+        ConsoleFixture::TearDown();
+    }
+
+    bool Enabled(int id)
+    {
+        g_pMainFrame->UpdateCommandUI();
+        return g_pMainFrame->FindAction(id)->isEnabled();
+    }
+    void Run(int id) { g_pMainFrame->FindAction(id)->trigger(); }
+    void ChooseFile(const QString &path)
+    {
+        SetFileDialogHandler([path](const FileDialogRequest &) { return path; });
+    }
+    QString SessionFile(const QString &name)
+    {
+        CSessionFile file;
+        file.m_options.m_port = FreePort();
+        file.m_options.m_rootFolder = m_dir.path();
+        const QString path = Path(name);
+        EXPECT_EQ(file.SaveSessionFile(path), QString());
+        return path;
+    }
+
+    std::unique_ptr<CDozoZedApp> m_app;
+};
+
+TEST_F(ConsoleApp, StartsWithNoDocumentAndTheDefaultFolders)
+{
+    EXPECT_TRUE(m_app->DocManager().Documents().isEmpty());
+    EXPECT_EQ(g_pMainFrame->windowTitle(), u"Vantro"_s);
+    EXPECT_EQ(g_pMainFrame->UptimeText(), u"Not Running"_s);
+    EXPECT_TRUE(QFileInfo(g_strRootDir + u"/logon.htm"_s).isFile()) << g_strRootDir.toStdString();
+    EXPECT_EQ(g_strInstallDir, QDir::homePath());
+    EXPECT_EQ(CSvrOptions().m_rootFolder, g_strRootDir);
+    QSettings settings;
+    EXPECT_FALSE(settings.contains(u"Settings/RootDir"_s));
+    EXPECT_FALSE(settings.contains(u"Settings/InstallDir"_s));
+}
+
+TEST_F(ConsoleApp, NewSessionIsGreyedWhileTheSessionWindowExists)
+{
+    EXPECT_TRUE(Enabled(ID_NEW_SESSION));
+    EXPECT_TRUE(Enabled(ID_START_SESSION));
+    EXPECT_FALSE(Enabled(ID_SESSION_PROPERTIES));
+    EXPECT_FALSE(Enabled(ID_CLOSE_SESSION));
+
+    const int port = FreePort();
+    OnNextSheet([port](CSessionSheet &sheet) {
+        sheet.m_pServerPage->m_port = static_cast<unsigned>(port);
+    });
+    Run(ID_NEW_SESSION);
+    ASSERT_NE(g_pSessionFrame, nullptr);
+    EXPECT_EQ(g_pSessionFrame->windowTitle(), u"Activity Log (http://127.0.0.1)"_s);
+    EXPECT_FALSE(Enabled(ID_NEW_SESSION));
+    EXPECT_TRUE(Enabled(ID_START_SESSION));
+    EXPECT_TRUE(Enabled(ID_SESSION_PROPERTIES));
+    EXPECT_TRUE(Enabled(ID_CLOSE_SESSION));
+    EXPECT_TRUE(Enabled(ID_NEW_SCRIPT));
+    EXPECT_FALSE(Enabled(ID_VIEW_ACTIVITY));
+    EXPECT_EQ(g_pMainFrame->FindAction(ID_FILE_SAVE)->text(), u"&Save Session Settings"_s);
+
+    AnswerBoxes({IDNO});
+    Run(ID_CLOSE_SESSION);
+    Settle();
+    EXPECT_EQ(BoxTexts(),
+              QStringList {u"Save changes to "_s + Path(u"Untitled Session.vnt"_s) + u'?'});
+    EXPECT_EQ(g_pSessionDoc, nullptr);
+    EXPECT_EQ(g_pSessionFrame, nullptr);
+    EXPECT_TRUE(Enabled(ID_NEW_SESSION));
+    EXPECT_EQ(g_pMainFrame->FindAction(ID_FILE_SAVE)->text(), u"&Save"_s);
+}
+
+TEST_F(ConsoleApp, OpeningASessionWhileOneIsOpenShowsTheRunningSessionText)
+{
+    const QString first = SessionFile(u"first.vnt"_s);
+    const QString second = SessionFile(u"second.vnt"_s);
+    ChooseFile(first);
+    Run(ID_FILE_OPEN);
+    ASSERT_NE(g_pSessionDoc, nullptr);
+    EXPECT_EQ(g_pSessionDoc->GetPathName(), first);
+    ChooseFile(second);
+    Run(ID_FILE_OPEN);
+    EXPECT_EQ(BoxTexts(), QStringList {kRunningSession});
+    EXPECT_EQ(g_pSessionDoc->GetPathName(), first);
+    EXPECT_EQ(g_pMainFrame->MdiArea()->subWindowList().size(), 1);
+}
+
+TEST_F(ConsoleApp, ClosingWithUsersAsksOnceAndCancelKeepsEverything)
+{
+    const QString path = SessionFile(u"s.vnt"_s);
+    ChooseFile(path);
+    Run(ID_FILE_OPEN);
+    ASSERT_NE(g_pSessionDoc, nullptr);
+    const int port = g_pSessionDoc->m_options.m_port;
+    ASSERT_TRUE(Logon(port, u"127.0.0.2"_s));
+    ASSERT_TRUE(Logon(port, u"127.0.0.3"_s));
+
+    AnswerBoxes({IDCANCEL});
+    EXPECT_FALSE(g_pMainFrame->close());
+    EXPECT_EQ(BoxTexts(), QStringList {kUsersQuestion});
+    EXPECT_FALSE(g_bExitConfirmed);
+    ASSERT_NE(g_pSessionDoc, nullptr);
+    EXPECT_TRUE(g_pSessionDoc->IsRunning());
+
+    m_boxes.clear();
+    AnswerBoxes({IDOK});
+    QPointer<CMainFrame> frame = g_pMainFrame;
+    EXPECT_TRUE(frame->close());
+    EXPECT_EQ(BoxTexts(), QStringList {kUsersQuestion});
+    EXPECT_EQ(g_pSessionDoc, nullptr);
+    Settle();
+    EXPECT_TRUE(frame.isNull());
+    EXPECT_TRUE(LogBytes().contains("Session stopped "));
+}
+
+TEST_F(ConsoleApp, StartSessionOnANewNameRunsTheSheetAndLeavesAModifiedSessionOfThatName)
+{
+    const QString path = Path(u"fresh.vnt"_s);
+    QList<FileDialogRequest> requests;
+    SetFileDialogHandler([&](const FileDialogRequest &request) {
+        requests.append(request);
+        return path;
+    });
+    const int port = FreePort();
+    OnNextSheet([port](CSessionSheet &sheet) {
+        sheet.m_pServerPage->m_port = static_cast<unsigned>(port);
+    });
+    Run(ID_START_SESSION);
+    ASSERT_EQ(requests.size(), 1);
+    EXPECT_EQ(requests[0].m_title, u"Create/Open New Session"_s);
+    EXPECT_EQ(requests[0].m_defaultExt, u".vnt"_s);
+    EXPECT_EQ(requests[0].m_folder, QDir::homePath());
+    EXPECT_TRUE(requests[0].m_overwritePrompt);
+    ASSERT_NE(g_pSessionDoc, nullptr);
+    EXPECT_EQ(g_pSessionDoc->GetPathName(), path);
+    EXPECT_EQ(g_pSessionDoc->GetTitle(), u" (http://127.0.0.1)"_s);
+    EXPECT_TRUE(g_pSessionDoc->IsModified());
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(m_app->DocManager().RecentFiles().Items().value(0), path);
+}
+
+TEST_F(ConsoleApp, StartSessionOnAnExistingFileOpensIt)
+{
+    const QString path = SessionFile(u"old.vnt"_s);
+    ChooseFile(path);
+    Run(ID_START_SESSION);
+    ASSERT_NE(g_pSessionDoc, nullptr);
+    EXPECT_EQ(g_pSessionDoc->GetPathName(), path);
+    EXPECT_FALSE(g_pSessionDoc->IsModified());
+    EXPECT_TRUE(g_pSessionDoc->IsRunning());
+}
+
+TEST_F(ConsoleApp, WithoutNetworkNoSessionWindowOpens)
+{
+    SetLocalHostLookup([] { return LocalHostLookup {false, QString(), 2}; });
+    Run(ID_NEW_SESSION);
+    EXPECT_EQ(
+        BoxTexts(),
+        (QStringList {u"WARNING: Your network connection is not active! (2)"_s,
+                      u"Failed to create empty document."_s, u"Error starting session (-1)"_s}));
+    EXPECT_EQ(g_pSessionDoc, nullptr);
+    EXPECT_EQ(g_pSessionFrame, nullptr);
+}
+
+TEST_F(ConsoleApp, FileFromTheFileManagerOpensInTheRunningConsole)
+{
+    const QString path = SessionFile(u"shell.vnt"_s);
+    ASSERT_TRUE(COpenChannel::SendToRunning({path}));
+    for (int i = 0; i < 50 && !g_pSessionDoc; ++i)
+        Settle();
+    ASSERT_NE(g_pSessionDoc, nullptr);
+    EXPECT_EQ(g_pSessionDoc->GetPathName(), path);
+}
+
+TEST_F(ConsoleApp, LaterWindowTypesAreNotThereYet)
+{
+    const int port = FreePort();
+    OnNextSheet([port](CSessionSheet &sheet) {
+        sheet.m_pServerPage->m_port = static_cast<unsigned>(port);
+    });
+    Run(ID_NEW_SESSION);
+    Run(ID_NEW_SCRIPT);
+    EXPECT_EQ(BoxTexts(), QStringList {u"Failed to create empty document."_s});
+}
+
+} // namespace
