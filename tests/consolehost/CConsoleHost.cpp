@@ -1,0 +1,131 @@
+#include "CConsoleHost.h"
+
+#include "CDozoZedDoc.h"
+#include "CDozoZedView.h"
+#include "CListenSocket.h"
+#include "CMainFrame.h"
+#include "CPushDispatcher.h"
+#include "CSessionClientPage.h"
+#include "CSessionServerPage.h"
+#include "CSessionSheet.h"
+#include "CUserTable.h"
+#include "MessageBox.h"
+#include "ResourceIds.h"
+#include "ServerLinks.h"
+
+#include <QAbstractItemModel>
+#include <QAction>
+#include <QLineEdit>
+#include <QTreeWidget>
+
+#include <cstdio>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void PrintLine(const QString &line)
+{
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+CConsoleHost::CConsoleHost(const Settings &settings)
+    : m_settings(settings)
+    , m_input(STDIN_FILENO, QSocketNotifier::Read)
+{
+    connect(&m_input, &QSocketNotifier::activated, this, [this] { OnInput(); });
+    SetModalDialogHandler([this](CDialog &dialog) { return AnswerDialog(dialog); });
+}
+
+// The operator's answers to the Session Properties sheet; any other dialog is cancelled.
+int CConsoleHost::AnswerDialog(CDialog &dialog)
+{
+    auto *sheet = dynamic_cast<CSessionSheet *>(&dialog);
+    if (!sheet)
+        return IDCANCEL;
+    sheet->m_pServerPage->m_rootFolder = m_settings.m_root;
+    sheet->m_pServerPage->m_port = static_cast<unsigned>(m_settings.m_port);
+    sheet->m_pClientPage->Control<QLineEdit>(IDC_REFRESH)
+        ->setText(QString::number(m_settings.m_refreshSecs));
+    sheet->m_pClientPage->Control<QLineEdit>(IDC_DOWNLOAD_DELAY)
+        ->setText(QString::number(m_settings.m_delaySecs));
+    sheet->OnOK();
+    return sheet->Result();
+}
+
+bool CConsoleHost::Start()
+{
+    g_pMainFrame->FindAction(ID_NEW_SESSION)->trigger();
+    if (!g_pSessionDoc || !g_pSessionDoc->IsRunning())
+        return false;
+    WatchActivityList();
+    PrintLine(u"listening %1"_s.arg(g_pSessionDoc->m_pListenSocket->serverPort()));
+    return true;
+}
+
+void CConsoleHost::WatchActivityList()
+{
+    auto *view = dynamic_cast<CDozoZedView *>(g_pActivityLink);
+    if (!view)
+        return;
+    m_list = view->List();
+    QAbstractItemModel *model = m_list->model();
+    connect(model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first) { PrintRow(first, "activity"); });
+    connect(model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &topLeft, const QModelIndex &bottomRight) {
+                for (int row = topLeft.row(); row <= bottomRight.row(); ++row)
+                    PrintRow(row, "row");
+            });
+}
+
+// "activity USER<TAB>ADDRESS<TAB>STATUS" for a new row, "row ..." for a changed one.
+void CConsoleHost::PrintRow(int row, const char *kind)
+{
+    const QTreeWidgetItem *item = m_list->topLevelItem(row);
+    if (!item)
+        return;
+    PrintLine(QString::fromLatin1(kind) + u' ' + item->text(CDozoZedView::ClientColumn) + u'\t'
+              + item->text(CDozoZedView::UrlColumn) + u'\t'
+              + item->text(CDozoZedView::StatusColumn));
+}
+
+void CConsoleHost::OnInput()
+{
+    char chunk[4096];
+    const ssize_t count = ::read(STDIN_FILENO, chunk, sizeof chunk);
+    if (count <= 0) {
+        m_input.setEnabled(false);
+        // Closes as the operator would: confirmed with users attached, saved, windows gone.
+        g_pMainFrame->close();
+        return;
+    }
+    m_pendingInput.append(chunk, count);
+    qsizetype end;
+    while ((end = m_pendingInput.indexOf('\n')) >= 0) {
+        const QByteArray line = m_pendingInput.left(end).trimmed();
+        m_pendingInput.remove(0, end + 1);
+        if (!line.isEmpty())
+            RunCommand(line);
+    }
+}
+
+// The push the activity list makes for a dropped entry, and the user count.
+void CConsoleHost::RunCommand(const QByteArray &line)
+{
+    const QList<QByteArray> words = line.split(' ');
+    if (words.front() == "push-all" && words.size() == 2) {
+        CPushDispatcher().PushToAll(QString::fromUtf8(words[1]));
+        PrintLine(u"ok"_s);
+    } else if (words.front() == "users") {
+        const QMutexLocker lock(&g_userTable.Lock());
+        PrintLine(u"ok %1"_s.arg(g_userTable.Size()));
+    } else {
+        PrintLine("error unknown command: "_L1 + QString::fromUtf8(line));
+    }
+}

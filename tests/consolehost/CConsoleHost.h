@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QSocketNotifier>
+
+class CDialog;
+class QTreeWidget;
+
+// Drives the real console off screen for the browser tests: starts a session through New
+// Session with the given settings, prints the session window's activity list as it changes
+// and takes push commands on standard input.
+class CConsoleHost : public QObject
+{
+public:
+    struct Settings
+    {
+        QString m_root;
+        int m_port = 0;
+        int m_refreshSecs = 1;
+        int m_delaySecs = 1;
+    };
+
+    explicit CConsoleHost(const Settings &settings);
+
+    // Runs New Session and prints "listening PORT"; false when no session started.
+    bool Start();
+
+private:
+    int AnswerDialog(CDialog &dialog);
+    void WatchActivityList();
+    void PrintRow(int row, const char *kind);
+    void OnInput();
+    void RunCommand(const QByteArray &line);
+
+    Settings m_settings;
+    QSocketNotifier m_input;
+    QByteArray m_pendingInput;
+    QTreeWidget *m_list = nullptr;
+};

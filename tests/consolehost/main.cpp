@@ -1,0 +1,46 @@
+#include "CConsoleHost.h"
+#include "CDozoZedApp.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QStandardPaths>
+
+using namespace Qt::StringLiterals;
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    // The operator's own profile and recent files stay untouched.
+    QStandardPaths::setTestModeEnabled(true);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        u"Runs the console off screen with one session; pushes on standard input."_s);
+    parser.addHelpOption();
+    parser.addOptions({
+        {u"root"_s, u"Root folder to serve."_s, u"dir"_s},
+        {u"port"_s, u"Port to listen on (0: any free port)."_s, u"port"_s},
+        {u"refresh"_s, u"Idle control-page refresh in seconds."_s, u"secs"_s},
+        {u"delay"_s, u"Download delay in seconds."_s, u"secs"_s},
+    });
+    parser.process(application);
+    CConsoleHost::Settings settings;
+    settings.m_root = QDir(parser.value(u"root"_s)).absolutePath();
+    settings.m_port = parser.value(u"port"_s).toInt();
+    settings.m_refreshSecs = parser.value(u"refresh"_s).toInt();
+    settings.m_delaySecs = parser.value(u"delay"_s).toInt();
+    // As the Workstation Settings dialog leaves it: the log file lands in the content folder.
+    QDir::setCurrent(settings.m_root);
+
+    CDozoZedApp app;
+    if (!app.InitInstance())
+        return 1;
+    CConsoleHost host(settings);
+    if (!host.Start())
+        return 1;
+    const int result = QApplication::exec();
+    app.ExitInstance();
+    return result;
+}
