@@ -1,18 +1,15 @@
 #!/usr/bin/env bash
-# Builds vantro when needed and starts a session on the default content.
+# Builds vantro when needed and starts the console on the user's display.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/build.sh
 
-# The default content: a folder of the user's own, seeded once with the sample pages.
-content="${XDG_DATA_HOME:-$HOME/.local/share}/Tarvel/Vantro/content"
-if [ ! -d "$content" ]; then
-    mkdir -p "$content"
-    cp content/* "$content/"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+    echo "run.sh: no display (DISPLAY or WAYLAND_DISPLAY); run it from a desktop session," >&2
+    echo "        or try it without one: xvfb-run ./run.sh" >&2
+    exit 1
 fi
-port="${VANTRO_PORT:-8080}"
-address="$(hostname -I 2>/dev/null | awk '{print $1}')"
-echo "Serving $content"
-echo "Open http://${address:-127.0.0.1}:$port/ in a browser to log on."
-echo "Type commands such as 'push-url-all example.org' or 'users'; Ctrl-D ends the session."
-exec build/vantro-testhost --root "$content" --port "$port"
+echo "Starting the console. Session > New Session starts a session; the Server page's"
+echo "Settings... button picks the content folder and port (default: your own copy of the"
+echo "sample pages, port 80, which needs privileges: choose 8080 or another port)."
+exec build/vantro "$@"
