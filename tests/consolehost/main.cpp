@@ -28,9 +28,14 @@ int main(int argc, char **argv)
     parser.process(application);
     CConsoleHost::Settings settings;
     settings.m_root = QDir(parser.value(u"root"_s)).absolutePath();
-    settings.m_port = parser.value(u"port"_s).toInt();
-    settings.m_refreshSecs = parser.value(u"refresh"_s).toInt();
-    settings.m_delaySecs = parser.value(u"delay"_s).toInt();
+    // Options not given keep the host's defaults; bad numbers are left to the sheet to refuse.
+    const auto take = [&parser](const QString &name, int &field) {
+        if (parser.isSet(name))
+            field = parser.value(name).toInt();
+    };
+    take(u"port"_s, settings.m_port);
+    take(u"refresh"_s, settings.m_refreshSecs);
+    take(u"delay"_s, settings.m_delaySecs);
     // As the Workstation Settings dialog leaves it: the log file lands in the content folder.
     QDir::setCurrent(settings.m_root);
 
