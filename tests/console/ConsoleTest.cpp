@@ -17,6 +17,7 @@
 #include "LocalHost.h"
 #include "ResourceIds.h"
 #include "TestSupport.h"
+#include "Tick.h"
 
 #include <QAction>
 #include <QApplication>
@@ -382,6 +383,39 @@ TEST_F(ConsoleApp, LaterWindowTypesAreNotThereYet)
     Run(ID_NEW_SESSION);
     Run(ID_NEW_SCRIPT);
     EXPECT_EQ(BoxTexts(), QStringList {u"Failed to create empty document."_s});
+}
+
+TEST_F(ConsoleApp, IdleMomentsDropUsersWhoseControlWindowStoppedPolling)
+{
+    quint32 tick = 1000000;
+    SetTickSource([&tick] { return tick; });
+    const QString path = SessionFile(u"idle.vnt"_s);
+    ChooseFile(path);
+    Run(ID_FILE_OPEN);
+    ASSERT_NE(g_pSessionDoc, nullptr);
+    ASSERT_TRUE(Logon(g_pSessionDoc->m_options.m_port, u"127.0.0.2"_s));
+    const int silence = g_pSessionDoc->m_options.m_refreshSecs * 7 * 1000;
+
+    tick += silence;
+    m_app->OnIdle();
+    {
+        const QMutexLocker lock(&g_userTable.Lock());
+        EXPECT_EQ(g_userTable.Size(), 1);
+    }
+    tick += 1;
+    m_app->OnIdle();
+    {
+        const QMutexLocker lock(&g_userTable.Lock());
+        EXPECT_EQ(g_userTable.Size(), 0);
+    }
+    auto *view = dynamic_cast<CDozoZedView *>(g_pActivityLink);
+    ASSERT_NE(view, nullptr);
+    const QTreeWidgetItem *row = view->List()->topLevelItem(0);
+    EXPECT_EQ(row->text(CDozoZedView::ClientColumn), u"127.0.0.2"_s);
+    EXPECT_EQ(row->text(CDozoZedView::UrlColumn), u"USER TIMED OUT"_s);
+    EXPECT_EQ(row->text(CDozoZedView::StatusColumn), u"Pushing"_s);
+    EXPECT_TRUE(LogBytes().endsWith("User = 127.0.0.2, Pushed = USER TIMED OUT\r\n"));
+    SetTickSource({});
 }
 
 } // namespace
