@@ -94,7 +94,9 @@ bool CDozoZedDoc::OnNewDocument()
         g_pTree->SetServerLabel(GetPathName());
     // Resolved against the current directory, so Save writes there without asking for a name.
     SetPathName(u"Untitled Session.vnt"_s);
-    return started;
+    // A server that did not start leaves the session open but stopped, as the operator was
+    // told why: the settings just made stay, to be changed and restarted.
+    return true;
 }
 
 bool CDozoZedDoc::OnOpenDocument(const QString &path)
@@ -111,7 +113,8 @@ bool CDozoZedDoc::OnOpenDocument(const QString &path)
         g_pTree->SetServerLabel(path);
         g_pTree->RefreshFavorites();
     }
-    return started;
+    // Open but stopped when the server did not start; only a file that did not load fails.
+    return loaded;
 }
 
 void CDozoZedDoc::OnCloseDocument()

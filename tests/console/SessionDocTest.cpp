@@ -111,15 +111,39 @@ TEST_F(SessionDoc, PortInUseShowsItsTextAndLeavesTheDocumentOpenWithoutSocket)
     EXPECT_EQ(m_sessionTemplate->GetDocuments(), QList<CDocument *> {document});
 }
 
-TEST_F(SessionDoc, NewSessionOnABusyPortIsNotCreated)
+TEST_F(SessionDoc, NewSessionOnABusyPortStaysOpenButStopped)
 {
     QTcpServer holder;
     ASSERT_TRUE(holder.listen(QHostAddress::AnyIPv4, 0));
     const int busy = holder.serverPort();
-    EXPECT_EQ(NewSession([busy](CSessionSheet &sheet) { SetPort(sheet, busy); }), nullptr);
+    CDozoZedDoc *document = NewSession([busy](CSessionSheet &sheet) { SetPort(sheet, busy); });
+    ASSERT_NE(document, nullptr);
     ASSERT_EQ(m_boxes.size(), 1);
     EXPECT_TRUE(m_boxes[0].text.startsWith(u"Port %1 is already in use!"_s.arg(busy)));
-    EXPECT_EQ(g_pSessionDoc, nullptr);
+    EXPECT_EQ(g_pSessionDoc, document);
+    EXPECT_FALSE(document->IsRunning());
+    EXPECT_EQ(document->m_options.m_port, busy);
+
+    holder.close();
+    EXPECT_TRUE(document->OnCmdMsg(ID_RESTART_SERVER));
+    EXPECT_TRUE(document->IsRunning());
+}
+
+TEST_F(SessionDoc, SessionFileOnABusyPortOpensStoppedAndModified)
+{
+    QTcpServer holder;
+    ASSERT_TRUE(holder.listen(QHostAddress::AnyIPv4, 0));
+    CSessionFile file;
+    file.m_options.m_port = holder.serverPort();
+    file.m_options.m_rootFolder = m_dir.path();
+    ASSERT_EQ(file.SaveSessionFile(Path(u"busy.vnt"_s)), QString());
+
+    auto *document = static_cast<CDozoZedDoc *>(m_manager->OpenDocumentFile(Path(u"busy.vnt"_s)));
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(m_boxes.size(), 1);
+    EXPECT_FALSE(document->IsRunning());
+    EXPECT_TRUE(document->IsModified());
+    EXPECT_EQ(document->GetPathName(), Path(u"busy.vnt"_s));
 }
 
 TEST_F(SessionDoc, PortBeyondSixteenBitsCannotListenInsteadOfAnotherPort)
