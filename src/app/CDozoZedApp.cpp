@@ -102,13 +102,16 @@ void CDozoZedApp::ReadFolderSettings()
     CSvrOptions::SetDefaultRootFolder(g_strRootDir);
 }
 
-// The later window types take positions 2 to 5 when they arrive; positions never move.
+// Five positions in a fixed order: session, script, operator window, chat, users. The later
+// window types fill their reserved positions when they arrive.
 void CDozoZedApp::RegisterTemplates()
 {
     auto session = std::make_unique<CMyMultiDocTemplate>(
         IDR_SESSIONTYPE, LoadResString(IDR_SESSIONTYPE), [] { return new CDozoZedDoc; }, true);
     session->SetFrameFactory(&MakeSessionFrame);
     DocManager().AddDocTemplate(std::move(session));
+    for (int position = kScriptTemplate; position <= kUsersTemplate; ++position)
+        DocManager().ReserveTemplatePosition();
 }
 
 void CDozoZedApp::RegisterCommands()

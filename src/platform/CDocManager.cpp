@@ -30,6 +30,11 @@ void CDocManager::AddDocTemplate(std::unique_ptr<CDocTemplate> docTemplate)
     m_templates.push_back(std::move(docTemplate));
 }
 
+void CDocManager::ReserveTemplatePosition()
+{
+    m_templates.push_back(nullptr);
+}
+
 CDocTemplate *CDocManager::GetTemplate(int position) const
 {
     if (position < 0 || position >= GetTemplateCount())
@@ -40,8 +45,10 @@ CDocTemplate *CDocManager::GetTemplate(int position) const
 QList<CDocument *> CDocManager::Documents() const
 {
     QList<CDocument *> documents;
-    for (const auto &docTemplate : m_templates)
-        documents += docTemplate->GetDocuments();
+    for (const auto &docTemplate : m_templates) {
+        if (docTemplate)
+            documents += docTemplate->GetDocuments();
+    }
     return documents;
 }
 
@@ -54,7 +61,7 @@ CDocument *CDocManager::OpenDocumentFile(const QString &path)
     }
     CDocTemplate *chosen = m_templates.empty() ? nullptr : m_templates.front().get();
     for (const auto &docTemplate : m_templates) {
-        if (docTemplate->MatchesExtension(full)) {
+        if (docTemplate && docTemplate->MatchesExtension(full)) {
             chosen = docTemplate.get();
             break;
         }
@@ -66,8 +73,10 @@ void CDocManager::OnFileOpen()
 {
     FileDialogRequest request;
     request.m_title = u"Open"_s;
-    for (const auto &docTemplate : m_templates)
-        request.m_filters += docTemplate->FileFilters();
+    for (const auto &docTemplate : m_templates) {
+        if (docTemplate)
+            request.m_filters += docTemplate->FileFilters();
+    }
     request.m_filters += QStringList {u"All Files (*.*)"_s, u"*"_s};
     const QString path = ShowFileDialog(request);
     if (!path.isEmpty())

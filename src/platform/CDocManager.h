@@ -20,6 +20,9 @@ public:
 
     // Positions count from 0 in order of registration; commands pick templates by position.
     void AddDocTemplate(std::unique_ptr<CDocTemplate> docTemplate);
+    // Keeps a position for a window type that comes later; until then it has no template.
+    void ReserveTemplatePosition();
+    // The template at the position; null for a reserved or unknown position.
     CDocTemplate *GetTemplate(int position) const;
     int GetTemplateCount() const { return static_cast<int>(m_templates.size()); }
 

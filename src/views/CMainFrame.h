@@ -8,6 +8,7 @@
 
 class CControlBar;
 class QLabel;
+class QMenu;
 class QToolBar;
 
 // The program's top-level window: menus, tool bar, status bar with its panes, the left control
@@ -31,12 +32,15 @@ public:
     QToolBar *ToolBar() const { return m_pToolBar; }
     // One tick of the uptime timer.
     void OnUptimeTimer();
+    // The File menu's recently-used items from the list as it is now.
+    void UpdateRecentFileItems();
 
 protected:
     bool OnClose() override;
 
 private:
     void CreateMenus();
+    void CreateRecentFileItems(QMenu *file);
     void CreateToolBar();
     void CreateStatusBar();
     void CreateControlBar();

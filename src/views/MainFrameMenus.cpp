@@ -1,6 +1,8 @@
 // The main frame's menus, tool bar, status bar and control bar, as tables of command ids.
 #include "CControlBar.h"
+#include "CDocManager.h"
 #include "CMainFrame.h"
+#include "CWinApp.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
 
@@ -121,8 +123,32 @@ void CMainFrame::CreateMenus()
             menu->addAction(action);
         }
     }
+    CreateRecentFileItems(menuBar()->actions().constFirst()->menu());
     Command(ID_FILE_PRINT)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     Command(ID_CONTEXT_HELP)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+}
+
+// The recently-used files, above Exit, shown as "&1 path" while the list holds them.
+void CMainFrame::CreateRecentFileItems(QMenu *file)
+{
+    QAction *exit = FindAction(ID_APP_EXIT);
+    for (int index = 0; index < CDocManager::kRecentFiles; ++index) {
+        QAction *item = Command(CWinApp::ID_FILE_MRU_FILE1 + index);
+        item->setVisible(false);
+        file->insertAction(exit, item);
+    }
+    file->insertSeparator(exit);
+    connect(file, &QMenu::aboutToShow, this, [this] { UpdateRecentFileItems(); });
+}
+
+void CMainFrame::UpdateRecentFileItems()
+{
+    const QStringList items = g_pDocManager ? g_pDocManager->RecentFiles().Items() : QStringList();
+    for (int index = 0; index < CDocManager::kRecentFiles; ++index) {
+        QAction *item = FindAction(CWinApp::ID_FILE_MRU_FILE1 + index);
+        item->setVisible(index < items.size());
+        item->setText(u"&%1 %2"_s.arg(index + 1).arg(items.value(index)));
+    }
 }
 
 void CMainFrame::CreateToolBar()

@@ -2,6 +2,8 @@
 // window and its activity list, the uptime pane and the ways a session file comes in.
 #include "CChildFrame.h"
 #include "CControlBar.h"
+#include "CDocManager.h"
+#include "CDocTemplate.h"
 #include "CDozoZedApp.h"
 #include "CDozoZedDoc.h"
 #include "CDozoZedView.h"
@@ -229,6 +231,10 @@ protected:
 TEST_F(ConsoleApp, StartsWithNoDocumentAndTheDefaultFolders)
 {
     EXPECT_TRUE(m_app->DocManager().Documents().isEmpty());
+    ASSERT_EQ(m_app->DocManager().GetTemplateCount(), 5);
+    EXPECT_EQ(m_app->DocManager().GetTemplate(0)->GetResourceId(), IDR_SESSIONTYPE);
+    for (int position = 1; position < 5; ++position)
+        EXPECT_EQ(m_app->DocManager().GetTemplate(position), nullptr) << position;
     EXPECT_EQ(g_pMainFrame->windowTitle(), u"Vantro"_s);
     EXPECT_EQ(g_pMainFrame->UptimeText(), u"Not Running"_s);
     EXPECT_TRUE(QFileInfo(g_strRootDir + u"/logon.htm"_s).isFile()) << g_strRootDir.toStdString();
@@ -339,6 +345,27 @@ TEST_F(ConsoleApp, StartSessionOnANewNameRunsTheSheetAndLeavesAModifiedSessionOf
     EXPECT_TRUE(g_pSessionDoc->IsModified());
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(m_app->DocManager().RecentFiles().Items().value(0), path);
+}
+
+TEST_F(ConsoleApp, RecentFilesAppearInTheFileMenuAndOpen)
+{
+    const QString path = SessionFile(u"recent.vnt"_s);
+    ChooseFile(path);
+    Run(ID_FILE_OPEN);
+    ASSERT_NE(g_pSessionDoc, nullptr);
+    g_pSessionDoc->OnCloseDocument();
+    Settle();
+    g_pMainFrame->UpdateRecentFileItems();
+    QAction *first = g_pMainFrame->FindAction(CWinApp::ID_FILE_MRU_FILE1);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(first->text(), u"&1 "_s + path);
+    const int listed = static_cast<int>(m_app->DocManager().RecentFiles().Items().size());
+    for (int index = 1; index < CDocManager::kRecentFiles; ++index)
+        EXPECT_EQ(g_pMainFrame->FindAction(CWinApp::ID_FILE_MRU_FILE1 + index)->isVisible(),
+                  index < listed);
+    Run(CWinApp::ID_FILE_MRU_FILE1);
+    ASSERT_NE(g_pSessionDoc, nullptr);
+    EXPECT_EQ(g_pSessionDoc->GetPathName(), path);
 }
 
 TEST_F(ConsoleApp, StartSessionOnAnExistingFileOpensIt)
