@@ -5,6 +5,7 @@
 #include "CDozoZedDoc.h"
 #include "CMainFrame.h"
 #include "CMyMultiDocTemplate.h"
+#include "CSplashWnd.h"
 #include "CUserTable.h"
 #include "DefaultContent.h"
 #include "FileDialog.h"
@@ -66,6 +67,7 @@ bool CDozoZedApp::InitInstance()
     LoadStdProfileSettings();
     RegisterTemplates();
     m_openChannel.Listen();
+    QCoreApplication::instance()->installEventFilter(&m_messageFilter);
     auto *frame = new CMainFrame;
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->setAcceptDrops(false);
@@ -75,6 +77,11 @@ bool CDozoZedApp::InitInstance()
     for (const QString &path : std::as_const(m_filesToOpen))
         OpenFromFileManager(path);
     return true;
+}
+
+void CDozoZedApp::EnableSplash(bool enable)
+{
+    CSplashWnd::EnableSplashScreen(enable);
 }
 
 int CDozoZedApp::ExitInstance()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CAppMessageFilter.h"
 #include "COpenChannel.h"
 #include "CWinApp.h"
 
@@ -17,6 +18,8 @@ public:
     // Paths given with "--open" (the file manager's way in); a plain file argument opens
     // nothing.
     void SetFilesToOpen(const QStringList &paths) { m_filesToOpen = paths; }
+    // The splash shows at start-up unless the program was started to open a file.
+    void EnableSplash(bool enable);
 
     bool InitInstance() override;
     int ExitInstance() override;
@@ -32,6 +35,7 @@ private:
     // A new document of the template at that position, or the framework's failure text.
     void NewDocumentOf(int position);
 
+    CAppMessageFilter m_messageFilter;
     COpenChannel m_openChannel;
     QStringList m_filesToOpen;
 };

@@ -26,6 +26,7 @@ int main(int argc, char **argv)
     InstallWidgetPrompts();
     CDozoZedApp app;
     app.SetFilesToOpen(files);
+    app.EnableSplash(files.isEmpty());
     if (!app.InitInstance())
         return 1;
     const int result = QApplication::exec();

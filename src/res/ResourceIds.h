@@ -73,6 +73,9 @@ constexpr int ID_INDICATOR_UPTIME = 1184;
 constexpr int ID_INDICATOR_FRAMES = 1193;
 constexpr int ID_INDICATOR_FOLLOW = 1194;
 
+// Bitmaps, as ":/bitmaps/ID.png".
+constexpr int IDB_SPLASH = 183;
+
 // Dialogs.
 constexpr int IDD_CLIENT_PAGE = 154;
 constexpr int IDD_SERVER_PAGE = 155;

@@ -3,6 +3,7 @@
 #include "CChildFrame.h"
 #include "CControlBar.h"
 #include "CDozoZedDoc.h"
+#include "CSplashWnd.h"
 #include "CUserTable.h"
 #include "MessageBox.h"
 #include "ResourceIds.h"
@@ -43,6 +44,7 @@ CMainFrame::CMainFrame(CUptimeClock::Clock clock)
     OnUptimeTimer();
     connect(&m_uptimeTimer, &QTimer::timeout, this, [this] { OnUptimeTimer(); });
     m_uptimeTimer.start(kUptimeTimerMs);
+    CSplashWnd::ShowSplashScreen(this);
 }
 
 CMainFrame::~CMainFrame()

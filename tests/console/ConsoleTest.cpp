@@ -12,6 +12,7 @@
 #include "CSessionFile.h"
 #include "CSessionServerPage.h"
 #include "CSessionSheet.h"
+#include "CSplashWnd.h"
 #include "CUptimeClock.h"
 #include "CUserTable.h"
 #include "ConsoleFixture.h"
@@ -23,6 +24,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMouseEvent>
 #include <QPointer>
@@ -177,6 +179,31 @@ TEST_F(SessionWindows, LeftBarIsNeverDraggedBelowFiftyPixels)
     EXPECT_EQ(bar->width(), 120);
     drag(30);
     EXPECT_EQ(bar->width(), 50);
+}
+
+TEST_F(SessionWindows, SplashShowsTheBitmapUntilAKeyOrClickWhichItSwallows)
+{
+    CSplashWnd::EnableSplashScreen(true);
+    CMainFrame frame;
+    CSplashWnd::EnableSplashScreen(false);
+    CSplashWnd *splash = CSplashWnd::Current();
+    ASSERT_NE(splash, nullptr);
+    EXPECT_EQ(splash->size(), QSize(360, 140));
+    const QPointer<CSplashWnd> alive(splash);
+    const QEvent move(QEvent::MouseMove);
+    EXPECT_FALSE(CSplashWnd::PreTranslateAppMessage(&move));
+    const QKeyEvent key(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier);
+    EXPECT_TRUE(CSplashWnd::PreTranslateAppMessage(&key));
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
+    EXPECT_FALSE(CSplashWnd::PreTranslateAppMessage(&key));
+    Settle();
+    EXPECT_TRUE(alive.isNull());
+}
+
+TEST_F(SessionWindows, NoSplashUnlessEnabled)
+{
+    CMainFrame frame;
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
 }
 
 // The whole application with its main frame.

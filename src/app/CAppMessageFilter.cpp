@@ -1,0 +1,8 @@
+#include "CAppMessageFilter.h"
+
+#include "CSplashWnd.h"
+
+bool CAppMessageFilter::eventFilter(QObject *receiver, QEvent *event)
+{
+    return CSplashWnd::PreTranslateAppMessage(event) || QObject::eventFilter(receiver, event);
+}
