@@ -345,6 +345,9 @@ TEST_F(ConsoleApp, ClosingWithUsersAsksOnceAndCancelKeepsEverything)
     EXPECT_EQ(g_pSessionDoc, nullptr);
     Settle();
     EXPECT_TRUE(frame.isNull());
+    EXPECT_EQ(m_app->m_pMainWnd, nullptr);
+    // Idle moments go on after the main window has gone.
+    m_app->OnIdle();
     EXPECT_TRUE(LogBytes().contains("Session stopped "));
 }
 

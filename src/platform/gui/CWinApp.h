@@ -2,10 +2,10 @@
 
 #include "CCmdTarget.h"
 #include "CDocManager.h"
+#include "CMDIFrameWnd.h"
 
 #include <QObject>
-
-class CMDIFrameWnd;
+#include <QPointer>
 
 // The application object: the window types in their order, the recently-used files, the
 // framework's application commands and the idle step. One per process, reached through
@@ -26,7 +26,8 @@ public:
     virtual void OnIdle();
 
     CDocManager &DocManager() { return m_docManager; }
-    CMDIFrameWnd *m_pMainWnd = nullptr;
+    // Null once the main window is gone; idle moments still come after it closed.
+    QPointer<CMDIFrameWnd> m_pMainWnd;
 
 protected:
     // The profile's recently-used list, read at start and written at exit.
