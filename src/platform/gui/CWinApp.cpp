@@ -3,6 +3,7 @@
 #include "CMDIFrameWnd.h"
 #include "IdleHook.h"
 
+#include <QApplication>
 #include <QSettings>
 
 CWinApp *g_pWinApp = nullptr;
@@ -32,9 +33,11 @@ int CWinApp::ExitInstance()
     return 0;
 }
 
+// An open menu has been brought up to date as it opened and holds its prompt in the status
+// bar; the pass waits until it closes.
 void CWinApp::OnIdle()
 {
-    if (m_pMainWnd)
+    if (m_pMainWnd && !QApplication::activePopupWidget())
         m_pMainWnd->UpdateCommandUI();
 }
 
