@@ -70,9 +70,8 @@ void CMainFrame::RegisterCommands()
         ui.Enable(g_pSessionFrame != nullptr);
     };
     OnUpdate(ID_CLOSE_SESSION, sessionWindowOpen);
-    OnUpdate(ID_MANUAL_PUSH, sessionWindowOpen);
-    for (const int id :
-         {ID_NEW_SCRIPT, ID_VIEW_USERS, ID_SHOW_USERS_BAR, ID_SESSION_PROPERTIES, ID_LAUNCH_CLIENT})
+    // Manual Push and Launch Client stay disabled until their dialogs exist.
+    for (const int id : {ID_NEW_SCRIPT, ID_VIEW_USERS, ID_SHOW_USERS_BAR, ID_SESSION_PROPERTIES})
         OnUpdate(id, [](CCmdUI &ui) { ui.Enable(g_pSessionDoc != nullptr); });
     // Reached only when no document window is active.
     OnUpdate(ID_FILE_SAVE, [](CCmdUI &ui) {

@@ -292,6 +292,8 @@ TEST_F(ConsoleApp, NewSessionIsGreyedWhileTheSessionWindowExists)
     EXPECT_TRUE(Enabled(ID_CLOSE_SESSION));
     EXPECT_TRUE(Enabled(ID_NEW_SCRIPT));
     EXPECT_FALSE(Enabled(ID_VIEW_ACTIVITY));
+    EXPECT_FALSE(Enabled(ID_MANUAL_PUSH));
+    EXPECT_FALSE(Enabled(ID_LAUNCH_CLIENT));
     EXPECT_EQ(g_pMainFrame->FindAction(ID_FILE_SAVE)->text(), u"&Save Session Settings"_s);
 
     AnswerBoxes({IDNO});
