@@ -37,8 +37,12 @@ CMDIChildWnd *CMDIFrameWnd::MDIGetActive() const
 
 QAction *CMDIFrameWnd::CommandAction(int id, const QString &text, const QString &prompt)
 {
-    if (QAction *existing = m_actions.value(id))
+    if (QAction *existing = m_actions.value(id)) {
+        // An action first made for its shortcut gets its text from the menu or tool bar.
+        if (existing->text().isEmpty())
+            existing->setText(text);
         return existing;
+    }
     auto *action = new QAction(text, this);
     action->setStatusTip(prompt.section(u'\n', 0, 0));
     if (prompt.contains(u'\n'))
