@@ -24,6 +24,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMouseEvent>
@@ -120,6 +121,26 @@ TEST_F(SessionWindows, ActivityRowsGoOnTopAndAreLogged)
                     .hasMatch());
     EXPECT_TRUE(LogBytes().endsWith("User = All Clients, Pushed = http://a/\r\n"
                                     "User = 127.0.0.2, Pushed = USER TIMED OUT\r\n"));
+}
+
+TEST_F(SessionWindows, HeaderDoubleClicksAreIgnoredWhileTheListIsEmpty)
+{
+    CDozoZedView view(*m_document);
+    view.resize(800, 300);
+    view.show();
+    QTreeWidget *list = view.List();
+    const auto doubleClickFirstDivider = [list] {
+        QWidget *header = list->header()->viewport();
+        const QPointF at(list->columnWidth(0) - 1, 5);
+        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, header->mapToGlobal(at),
+                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(header, &doubleClick);
+    };
+    doubleClickFirstDivider();
+    EXPECT_EQ(list->columnWidth(0), 150);
+    view.AddActivity(u"All Clients"_s, u"http://a/"_s, false);
+    doubleClickFirstDivider();
+    EXPECT_NE(list->columnWidth(0), 150);
 }
 
 TEST_F(SessionWindows, MarkSentAndTitlesReachEveryRowOfTheAddress)
