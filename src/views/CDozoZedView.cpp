@@ -22,12 +22,12 @@ const QString kSent = u"Sent"_s;
 const QString kPushing = u"Pushing"_s;
 
 // Column titles and widths in pixels, in column order.
-struct ColumnSpec
+struct ColumnLayout
 {
     int title;
     int width;
 };
-constexpr ColumnSpec kColumns[] = {
+constexpr ColumnLayout kColumns[] = {
     {IDS_COLUMN_TITLE, 150}, {IDS_COLUMN_CLIENT, 100}, {IDS_COLUMN_URL, 200},
     {IDS_COLUMN_TIME, 170},  {IDS_COLUMN_STATUS, 75},
 };
@@ -44,7 +44,7 @@ CDozoZedView::CDozoZedView(CDocument &document, QWidget *parent)
     m_list->header()->setSectionsMovable(true);
     m_list->header()->setDefaultAlignment(Qt::AlignLeft);
     QStringList titles;
-    for (const ColumnSpec &column : kColumns)
+    for (const ColumnLayout &column : kColumns)
         titles.append(LoadResString(column.title));
     m_list->setHeaderLabels(titles);
     for (int index = 0; index < m_list->columnCount(); ++index)

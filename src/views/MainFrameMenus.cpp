@@ -26,13 +26,13 @@ struct MenuItem
     QKeyCombination key = {};
 };
 
-struct MenuSpec
+struct MenuLayout
 {
     const char16_t *title;
     std::initializer_list<MenuItem> items;
 };
 
-const MenuSpec kMenus[] = {
+const MenuLayout kMenus[] = {
     {u"&File",
      {{ID_FILE_OPEN, u"&Open...", Qt::CTRL | Qt::Key_O},
       {ID_FILE_SAVE, u"&Save", Qt::CTRL | Qt::Key_S},
@@ -109,10 +109,10 @@ QString ToolText(int id)
 
 void CMainFrame::CreateMenus()
 {
-    for (const MenuSpec &spec : kMenus) {
-        QMenu *menu = menuBar()->addMenu(QString::fromUtf16(spec.title));
+    for (const MenuLayout &menuLayout : kMenus) {
+        QMenu *menu = menuBar()->addMenu(QString::fromUtf16(menuLayout.title));
         connect(menu, &QMenu::aboutToShow, this, [this] { UpdateCommandUI(); });
-        for (const MenuItem &item : spec.items) {
+        for (const MenuItem &item : menuLayout.items) {
             if (item.id == 0) {
                 menu->addSeparator();
                 continue;
