@@ -85,5 +85,6 @@ private:
     const CSvrOptions *m_document;
     QPointer<QTcpSocket> m_socket;
     QFile m_file;
+    qint64 m_fileLeft = 0;
     QTimer m_headTimer;
 };

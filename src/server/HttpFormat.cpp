@@ -2,6 +2,8 @@
 
 #include <QTimeZone>
 
+#include <cstring>
+
 namespace {
 
 int HexValue(char c)
@@ -13,11 +15,6 @@ int HexValue(char c)
     if (c >= 'a' && c <= 'f')
         return c - 'a' + 10;
     return -1;
-}
-
-QByteArray TwoDigits(int value)
-{
-    return QByteArray::number(value).rightJustified(2, '0');
 }
 
 } // namespace
@@ -60,16 +57,27 @@ QByteArray StatusText(int code)
 
 QByteArray HttpDate(const QDateTime &time)
 {
-    static const char *const days[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-    static const char *const months[]
-        = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    const QDateTime utc = time.toUTC();
+    static const char days[] = "MonTueWedThuFriSatSun";
+    static const char months[] = "JanFebMarAprMayJunJulAugSepOctNovDec";
+    const QDateTime utc = time.timeSpec() == Qt::UTC ? time : time.toUTC();
     const QDate date = utc.date();
     const QTime clock = utc.time();
-    return QByteArray(days[date.dayOfWeek() - 1]) + ", " + TwoDigits(date.day()) + ' '
-        + months[date.month() - 1] + ' ' + QByteArray::number(date.year()).rightJustified(4, '0')
-        + ' ' + TwoDigits(clock.hour()) + ':' + TwoDigits(clock.minute()) + ':'
-        + TwoDigits(clock.second()) + " GMT";
+    // Written in place: this runs twice for every response.
+    QByteArray text("Ddd, 00 Mmm 0000 00:00:00 GMT");
+    char *out = text.data();
+    const auto put2 = [](char *at, int value) {
+        at[0] = static_cast<char>('0' + value / 10 % 10);
+        at[1] = static_cast<char>('0' + value % 10);
+    };
+    std::memcpy(out, days + 3 * (date.dayOfWeek() - 1), 3);
+    put2(out + 5, date.day());
+    std::memcpy(out + 8, months + 3 * (date.month() - 1), 3);
+    put2(out + 12, date.year() / 100);
+    put2(out + 14, date.year());
+    put2(out + 17, clock.hour());
+    put2(out + 20, clock.minute());
+    put2(out + 23, clock.second());
+    return text;
 }
 
 QByteArray HeaderLine(QByteArrayView name, QByteArrayView value)
