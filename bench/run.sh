@@ -38,18 +38,8 @@ build_tools() {
   fi
   ninja -C "$build" -j2 vantro-testhost >/dev/null
   testhost="$build/vantro-testhost"
-  # Built with the project once it includes bench/, else as a project of its own.
-  if grep -q 'add_subdirectory(bench)' "$repo/CMakeLists.txt"; then
-    ninja -C "$build" -j2 vantro-stallprobe vantro-httpload >/dev/null
-    tools="$build"
-  else
-    tools="$build/bench-standalone"
-    if [ ! -f "$tools/build.ninja" ]; then
-      log "configuring $tools"
-      cmake -S "$here" -B "$tools" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-    fi
-    ninja -C "$tools" -j2 vantro-stallprobe vantro-httpload >/dev/null
-  fi
+  ninja -C "$build" -j2 vantro-stallprobe vantro-httpload >/dev/null
+  tools="$build"
 }
 
 # ---- processes --------------------------------------------------------------------------------
