@@ -1,5 +1,6 @@
 #include "CDozoZedApp.h"
 #include "COpenChannel.h"
+#include "EventLoop.h"
 #include "WidgetPrompts.h"
 
 #include <QApplication>
@@ -11,6 +12,8 @@ using namespace Qt::StringLiterals;
 
 int main(int argc, char **argv)
 {
+    PreferQtEventDispatcher();
+    QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication application(argc, argv);
     QCommandLineParser parser;
     const QCommandLineOption open(u"open"_s, u"Open a session or script file."_s, u"file"_s);

@@ -1,5 +1,6 @@
 #include "CSessionFile.h"
 #include "CTestHost.h"
+#include "EventLoop.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -32,6 +33,7 @@ bool TakeNumber(const QCommandLineParser &parser, const QString &name, int low, 
 
 int main(int argc, char **argv)
 {
+    PreferQtEventDispatcher();
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(
