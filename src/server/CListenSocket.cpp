@@ -47,5 +47,5 @@ void CListenSocket::incomingConnection(qintptr descriptor)
         delete socket;
         return;
     }
-    new CRequestSocket(m_document, socket);
+    new CRequestSocket(m_document, socket, m_headTimeoutMs);
 }

@@ -10,6 +10,8 @@ class CListenSocket : public QTcpServer
 public:
     // Browsers open several connections each; a short backlog makes bursts wait in the kernel.
     static constexpr int kBacklog = 1024;
+    // A connection whose request head is not complete by then is dropped.
+    static constexpr int kHeadTimeoutMs = 30000;
 
     enum Result { Listening, CannotStart, PortInUse, CannotListen };
 
@@ -19,6 +21,8 @@ public:
     // Listens on every IPv4 address of this machine.
     Result Start(quint16 port);
 
+    void SetHeadTimeout(int milliseconds) { m_headTimeoutMs = milliseconds; }
+
     // The operator's text for a failed start.
     static QString FailureText(Result result, int port);
 
@@ -27,4 +31,5 @@ protected:
 
 private:
     const CSvrOptions &m_document;
+    int m_headTimeoutMs = kHeadTimeoutMs;
 };

@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QHostAddress>
 #include <QTcpSocket>
+#include <QTimerEvent>
 
 #include <cstdio>
 #include <sys/stat.h>
@@ -54,7 +55,7 @@ void ReportSocketError(const QString &text)
 
 } // namespace
 
-CRequestSocket::CRequestSocket(const CSvrOptions &options, QTcpSocket *socket)
+CRequestSocket::CRequestSocket(const CSvrOptions &options, QTcpSocket *socket, int headTimeoutMs)
     : m_playEveryFrame(options.m_playEveryFrame)
     , m_autoPlay(options.m_autoPlay)
     , m_backgroundImage(u"our.jpg"_s)
@@ -76,12 +77,8 @@ CRequestSocket::CRequestSocket(const CSvrOptions &options, QTcpSocket *socket)
     connect(socket, &QIODevice::bytesWritten, this, &CRequestSocket::OnSend);
     connect(socket, &QAbstractSocket::disconnected, this, &CRequestSocket::OnClose);
     connect(socket, &QAbstractSocket::errorOccurred, this, &CRequestSocket::OnError);
-    m_headTimer.setSingleShot(true);
-    connect(&m_headTimer, &QTimer::timeout, this, [this] {
-        ShutDown(Abort);
-        Release();
-    });
-    m_headTimer.start(kHeadTimeoutMs);
+    // A plain timer id, not a QTimer: one object less for every connection.
+    m_headTimer = startTimer(headTimeoutMs, Qt::CoarseTimer);
 }
 
 CRequestSocket::~CRequestSocket()
@@ -98,6 +95,21 @@ void CRequestSocket::Release()
     // The user's page files go now; the object itself once the current notification is over.
     m_pages.reset();
     deleteLater();
+}
+
+void CRequestSocket::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != m_headTimer)
+        return QObject::timerEvent(event);
+    StopHeadTimer();
+    ShutDown(Abort);
+    Release();
+}
+
+void CRequestSocket::StopHeadTimer()
+{
+    if (m_headTimer)
+        killTimer(std::exchange(m_headTimer, 0));
 }
 
 void CRequestSocket::OnReceive()
@@ -196,7 +208,7 @@ void CRequestSocket::HeaderLineStep(const QByteArray &line)
 
 void CRequestSocket::Respond()
 {
-    m_headTimer.stop();
+    StopHeadTimer();
     const QByteArray &method = m_request->m_method;
     if (method.isEmpty())
         return SendError(400);
@@ -279,7 +291,7 @@ void CRequestSocket::SendError(int code)
 
 void CRequestSocket::StartSending()
 {
-    m_headTimer.stop();
+    StopHeadTimer();
     OnSend();
 }
 
@@ -340,7 +352,7 @@ void CRequestSocket::ShutDown(How how)
     if (m_closed)
         return;
     m_closed = 1;
-    m_headTimer.stop();
+    StopHeadTimer();
     m_file.close();
     QTcpSocket *socket = m_socket;
     m_socket = nullptr;

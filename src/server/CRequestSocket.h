@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
 
 #include <memory>
 
@@ -23,13 +22,12 @@ class CRequestSocket : public QObject
 public:
     // A request head larger than this is refused.
     static constexpr qsizetype kMaxHeadBytes = 8192;
-    // A head not complete within this time is dropped.
-    static constexpr int kHeadTimeoutMs = 30000;
     // Files go out in chunks of this size.
     static constexpr qsizetype kChunkSize = 1024;
 
-    // Takes ownership of the socket, which must be connected.
-    CRequestSocket(const CSvrOptions &options, QTcpSocket *socket);
+    // Takes ownership of the socket, which must be connected. A request head not complete
+    // within the time-out is dropped.
+    CRequestSocket(const CSvrOptions &options, QTcpSocket *socket, int headTimeoutMs);
 
     void AddRef() { ++m_refCount; }
     void Release();
@@ -55,6 +53,8 @@ public:
 private:
     ~CRequestSocket() override;
 
+    void timerEvent(QTimerEvent *event) override;
+    void StopHeadTimer();
     void OnReceive();
     void OnSend();
     void OnClose();
@@ -86,5 +86,5 @@ private:
     QPointer<QTcpSocket> m_socket;
     QFile m_file;
     qint64 m_fileLeft = 0;
-    QTimer m_headTimer;
+    int m_headTimer = 0; // the id of the timer that drops a slow head
 };

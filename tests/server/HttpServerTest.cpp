@@ -276,3 +276,27 @@ TEST_F(HttpServerTest, PeersThatResetTheirConnectionsBotherNobody)
     EXPECT_TRUE(m_messages.isEmpty()) << qPrintable(m_messages.join(u'\n'));
     EXPECT_EQ(Body(Get("/welcome.htm")), kMeta + "<p>welcome</p>");
 }
+
+TEST_F(HttpServerTest, DropsAConnectionWhoseHeadDoesNotCompleteInTime)
+{
+    m_listener->SetHeadTimeout(200);
+    QTcpSocket client;
+    QByteArray received;
+    bool dropped = false;
+    QEventLoop loop;
+    QObject::connect(&client, &QTcpSocket::connected, &loop,
+                     [&] { client.write("GET /logon.htm HTTP/1.0\r\nUser-Agent: Stuck"); });
+    QObject::connect(&client, &QTcpSocket::readyRead, &loop, [&] { received += client.readAll(); });
+    QObject::connect(&client, &QTcpSocket::disconnected, &loop, [&] {
+        dropped = true;
+        loop.quit();
+    });
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    QElapsedTimer clock;
+    clock.start();
+    client.connectToHost(QHostAddress::LocalHost, m_listener->serverPort());
+    loop.exec();
+    EXPECT_TRUE(dropped);
+    EXPECT_GE(clock.elapsed(), 150);
+    EXPECT_TRUE(received.isEmpty()) << received.constData();
+}
