@@ -10,6 +10,7 @@
 #include "DefaultContent.h"
 #include "FileDialog.h"
 #include "MessageBox.h"
+#include "OperatorWindowType.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
 #include "Users.h"
@@ -119,6 +120,8 @@ void CDozoZedApp::RegisterTemplates()
     DocManager().AddDocTemplate(std::move(session));
     for (int position = kScriptTemplate; position <= kUsersTemplate; ++position)
         DocManager().ReserveTemplatePosition();
+    if (g_makeOperatorTemplate)
+        DocManager().SetDocTemplate(kOperatorTemplate, g_makeOperatorTemplate());
 }
 
 void CDozoZedApp::RegisterCommands()
@@ -131,7 +134,7 @@ void CDozoZedApp::RegisterCommands()
     for (const int id : {ID_NEW_SCRIPT, ID_NEW_SCRIPT_BAR})
         OnCommand(id, [this] { NewDocumentOf(kScriptTemplate); });
     for (const int id : {ID_VIEW_OPERATOR, ID_OPERATOR_WINDOW_BAR})
-        OnCommand(id, [this] { NewDocumentOf(kOperatorTemplate); });
+        OnCommand(id, [this] { OnOperatorWindow(); });
     for (const int id : {ID_VIEW_USERS, ID_SHOW_USERS_BAR})
         OnCommand(id, [this] { NewDocumentOf(kUsersTemplate); });
     OnCommand(ID_SESSION_PROPERTIES, [] {
@@ -145,6 +148,15 @@ void CDozoZedApp::NewDocumentOf(int position)
     CDocTemplate *docTemplate = DocManager().GetTemplate(position);
     if (!docTemplate || !docTemplate->OpenDocumentFile({}))
         ShowMessageBox(LoadResString(IDS_FAILED_EMPTY_DOC));
+}
+
+// At most one operator window: an open one comes to the front.
+void CDozoZedApp::OnOperatorWindow()
+{
+    if (g_pOperatorWindow)
+        g_pOperatorWindow->Activate();
+    else
+        NewDocumentOf(kOperatorTemplate);
 }
 
 void CDozoZedApp::OnNewSession()

@@ -27,6 +27,7 @@ public:
 
     void OnNewSession();
     void OnStartSession();
+    void OnOperatorWindow();
 
 private:
     void ReadFolderSettings();

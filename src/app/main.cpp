@@ -1,5 +1,6 @@
 #include "CDozoZedApp.h"
 #include "COpenChannel.h"
+#include "OperatorWindow.h"
 #include "EventLoop.h"
 #include "WidgetPrompts.h"
 
@@ -12,6 +13,7 @@ using namespace Qt::StringLiterals;
 
 int main(int argc, char **argv)
 {
+    PrepareOperatorWindow();
     PreferQtEventDispatcher();
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication application(argc, argv);

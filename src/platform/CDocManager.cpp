@@ -35,6 +35,12 @@ void CDocManager::ReserveTemplatePosition()
     m_templates.push_back(nullptr);
 }
 
+void CDocManager::SetDocTemplate(int position, std::unique_ptr<CDocTemplate> docTemplate)
+{
+    if (position >= 0 && position < GetTemplateCount() && !GetTemplate(position))
+        m_templates[static_cast<size_t>(position)] = std::move(docTemplate);
+}
+
 CDocTemplate *CDocManager::GetTemplate(int position) const
 {
     if (position < 0 || position >= GetTemplateCount())

@@ -22,6 +22,8 @@ public:
     void AddDocTemplate(std::unique_ptr<CDocTemplate> docTemplate);
     // Keeps a position for a window type that comes later; until then it has no template.
     void ReserveTemplatePosition();
+    // Fills a reserved position with the window type that came for it.
+    void SetDocTemplate(int position, std::unique_ptr<CDocTemplate> docTemplate);
     // The template at the position; null for a reserved or unknown position.
     CDocTemplate *GetTemplate(int position) const;
     int GetTemplateCount() const { return static_cast<int>(m_templates.size()); }

@@ -128,3 +128,21 @@ constexpr int IDS_UPTIME_DAYS = 1167;
 constexpr int IDS_NO_WINSOCK = 1183;
 constexpr int IDS_APP_TITLE = 57344;
 constexpr int IDS_FAILED_EMPTY_DOC = 61700;
+
+// The operator window: its form, dialogs, controls, context menu and commands.
+constexpr int IDD_OPERATOR_VIEW = 151;
+constexpr int IDD_OPEN_LOCATION = 175;
+constexpr int IDD_FRAMES_WARNING = 514;
+constexpr int IDR_OPERATOR_CONTEXT = 507;
+constexpr int IDC_BROWSER = 1020;
+constexpr int IDC_ADDRESS = 1191;
+constexpr int IDC_ADDRESS_LABEL = 1192;
+constexpr int IDC_WEB_ICON = 2922;
+constexpr int IDC_MORE_INFO = 2928;
+constexpr int IDC_FRAMES_TEXT = 2929;
+constexpr int ID_PAGE_SETUP = 1112;
+constexpr int ID_PRINT_PAGE = 1113;
+constexpr int ID_PUSH = 2007;
+constexpr int ID_EDIT_FIND = 57636;
+constexpr int ID_EDIT_SELECT_ALL = 57642;
+constexpr int HID_FRAMES_INFO = 0x10B70;

@@ -6,6 +6,7 @@
 #include "CSplashWnd.h"
 #include "CUserTable.h"
 #include "MessageBox.h"
+#include "OperatorWindowType.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
 
@@ -82,6 +83,13 @@ void CMainFrame::RegisterCommands()
         ui.SetText(u"Save &As..."_s);
         ui.Enable(false);
     });
+    // Open Location also opens the operator window it needs.
+    OnCommand(ID_OPEN_LOCATION, [this] {
+        if (!g_pOperatorWindow)
+            OnCommandId(ID_VIEW_OPERATOR);
+        if (g_pOperatorWindow)
+            g_pOperatorWindow->OnOpenLocation();
+    });
     OnCommand(ID_VIEW_TOOLBAR, [this] { m_pToolBar->setVisible(!m_pToolBar->isVisible()); });
     OnUpdate(ID_VIEW_TOOLBAR, [this](CCmdUI &ui) { ui.SetCheck(m_pToolBar->isVisible()); });
     OnCommand(ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
@@ -98,6 +106,12 @@ QString CMainFrame::PaneText(int id) const
 {
     const QLabel *pane = m_panes.value(id);
     return pane ? pane->text() : QString();
+}
+
+void CMainFrame::SetPaneText(int id, const QString &text)
+{
+    if (QLabel *pane = m_panes.value(id))
+        pane->setText(text);
 }
 
 QString CMainFrame::UptimeText() const

@@ -28,6 +28,7 @@ public:
 
     QString UptimeText() const;
     QString PaneText(int id) const;
+    void SetPaneText(int id, const QString &text);
     CControlBar *ControlBar() const { return m_pControlBar; }
     QToolBar *ToolBar() const { return m_pToolBar; }
     // One tick of the uptime timer.

@@ -1,5 +1,6 @@
 #include "CConsoleHost.h"
 #include "CDozoZedApp.h"
+#include "OperatorWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -12,6 +13,7 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepareOperatorWindow();
     QApplication application(argc, argv);
     // The operator's own profile and recent files stay untouched.
     QStandardPaths::setTestModeEnabled(true);

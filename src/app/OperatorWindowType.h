@@ -1,0 +1,24 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+class CDocTemplate;
+
+// The operator window type. The programs that embed the browser engine set the template
+// maker before start-up, so that the console itself links no browser engine; without it the
+// operator window's position stays reserved.
+extern std::function<std::unique_ptr<CDocTemplate>()> g_makeOperatorTemplate;
+
+// The open operator window, as the application and the main frame reach it.
+class COperatorWindow
+{
+public:
+    virtual ~COperatorWindow() = default;
+    // Brings the window to the front instead of opening a second one.
+    virtual void Activate() = 0;
+    // The Open Location command, sent on by the main frame.
+    virtual void OnOpenLocation() = 0;
+};
+// Null while no operator window is open.
+extern COperatorWindow *g_pOperatorWindow;

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "CFollowMode.h"
+#include "CView.h"
+#include "OperatorWindowType.h"
+
+#include <memory>
+
+class CWebBrowser;
+class QComboBox;
+class QLabel;
+class QPrinter;
+
+// The operator's own browser: an address box with the typed-address history above the
+// embedded browser. In follow mode every navigation is pushed to every user; the usual browser
+// commands, Open Location, printing and the program's own context menu live here.
+class COperatorView : public CView, public COperatorWindow
+{
+public:
+    explicit COperatorView(CDocument &document, QWidget *parent = nullptr);
+    ~COperatorView() override;
+
+    // The single entry for loading an address.
+    bool Navigate(const QString &address);
+
+    void Activate() override;
+    void OnOpenLocation() override;
+    void OnToggleFollowMode();
+    void OnContextMenu(const QPoint &globalPos);
+    // Shows the frames warning; runs after the navigation that entered the framed page.
+    void OnFramesWarning();
+
+    // "Turn Follow Mode off/on" and "Push "title" (address)"; empty for other commands.
+    QString GetMessageString(int id) const;
+    void FocusBrowser();
+
+    CWebBrowser *Browser() const { return m_pBrowser; }
+    QComboBox *AddressBox() const { return m_pAddress; }
+    const CFollowMode &FollowMode() const { return m_follow; }
+    bool TypedNavigation() const { return m_bTypedNavigation; }
+    QString LastStatusText() const { return m_strStatusText; }
+
+protected:
+    void OnInitialUpdate() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void RegisterCommands();
+    void ConnectBrowser();
+    void NavigateToFirstPage();
+    void OnBeforeNavigate2(const QString &url, const QString &targetFrameName);
+    void OnNavigateComplete2(const QString &url);
+    void OnTitleChange(const QString &text);
+    void OnStatusTextChange(const QString &text);
+    void OnAddressEnter();
+    void OnAddressSelected(int index);
+    void SetTitle(const QString &title);
+    void Print();
+    void PageSetup();
+    QPrinter &Printer();
+
+    QLabel *m_pWebIcon;
+    QLabel *m_pAddressLabel;
+    QComboBox *m_pAddress;
+    CWebBrowser *m_pBrowser;
+    // Set by an Enter in the address box: the next completed navigation joins the history.
+    bool m_bTypedNavigation = false;
+    // An Enter in the address box is handled as typed, not again as a chosen entry.
+    bool m_bEnterPending = false;
+    CFollowMode m_follow;
+    QString m_strStatusText;
+    std::unique_ptr<QPrinter> m_pPrinter;
+};
