@@ -4,6 +4,8 @@
 #include "CDozoZedView.h"
 #include "CListenSocket.h"
 #include "CMainFrame.h"
+#include "COperatorFrame.h"
+#include "COperatorView.h"
 #include "CPushDispatcher.h"
 #include "CSessionClientPage.h"
 #include "CSessionServerPage.h"
@@ -15,6 +17,7 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QFile>
 #include <QLineEdit>
 #include <QTreeWidget>
 
@@ -95,6 +98,30 @@ void CConsoleHost::PrintRow(int row, const char *kind)
               + item->text(CDozoZedView::StatusColumn));
 }
 
+// The title of the newest activity row of the address.
+QString CConsoleHost::RowTitle(const QString &address) const
+{
+    for (int row = 0; m_list && row < m_list->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem *item = m_list->topLevelItem(row);
+        if (item->text(CDozoZedView::UrlColumn) == address)
+            return item->text(CDozoZedView::TitleColumn);
+    }
+    return {};
+}
+
+// The console's resident memory in kB, as the kernel counts it.
+QString CConsoleHost::ResidentKilobytes()
+{
+    QFile status(u"/proc/self/status"_s);
+    if (!status.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return QString::fromLatin1(line.mid(6).trimmed().split(' ').constFirst());
+    }
+    return {};
+}
+
 void CConsoleHost::OnInput()
 {
     char chunk[4096];
@@ -122,6 +149,25 @@ void CConsoleHost::RunCommand(const QByteArray &line)
     if (words.front() == "push-all" && words.size() == 2) {
         CPushDispatcher().PushToAll(QString::fromUtf8(words[1]));
         PrintLine(u"ok"_s);
+    } else if (words.front() == "operator-open") {
+        g_pMainFrame->FindAction(ID_VIEW_OPERATOR)->trigger();
+        if (!g_pOperatorFrame) {
+            PrintLine(u"error no operator window"_s);
+            return;
+        }
+        // Whole, for screenshots of the main window.
+        g_pOperatorFrame->showMaximized();
+        PrintLine(u"ok"_s);
+    } else if (words.front() == "operator-navigate" && words.size() == 2 && g_pOperatorFrame) {
+        g_pOperatorFrame->View()->Navigate(QString::fromUtf8(words[1]));
+        PrintLine(u"ok"_s);
+    } else if (words.front() == "title" && words.size() == 2) {
+        PrintLine(u"ok "_s + RowTitle(QString::fromUtf8(words[1])));
+    } else if (words.front() == "screenshot" && words.size() == 2) {
+        const bool saved = g_pMainFrame->grab().save(QString::fromUtf8(words[1]), "PNG");
+        PrintLine(saved ? u"ok"_s : u"error screenshot not saved"_s);
+    } else if (words.front() == "rss") {
+        PrintLine(u"ok "_s + ResidentKilobytes());
     } else if (words.front() == "users") {
         const QMutexLocker lock(&g_userTable.Lock());
         PrintLine(u"ok %1"_s.arg(g_userTable.Size()));

@@ -9,7 +9,7 @@ class QTreeWidget;
 
 // Drives the real console off screen for the browser tests: starts a session through New
 // Session with the given settings, prints the session window's activity list as it changes
-// and takes push commands on standard input.
+// and takes push and operator-window commands on standard input.
 class CConsoleHost : public QObject
 {
 public:
@@ -30,6 +30,8 @@ private:
     int AnswerDialog(CDialog &dialog);
     void WatchActivityList();
     void PrintRow(int row, const char *kind);
+    QString RowTitle(const QString &address) const;
+    static QString ResidentKilobytes();
     void OnInput();
     void RunCommand(const QByteArray &line);
 

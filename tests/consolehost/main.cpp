@@ -1,5 +1,6 @@
 #include "CConsoleHost.h"
 #include "CDozoZedApp.h"
+#include "LocalHost.h"
 #include "OperatorWindow.h"
 
 #include <QApplication>
@@ -41,6 +42,8 @@ int main(int argc, char **argv)
     // As the Workstation Settings dialog leaves it: the log file lands in the content folder.
     QDir::setCurrent(settings.m_root);
 
+    // Loopback only: the operator window's first page is the session's on 127.0.0.1.
+    SetLocalHostLookup([] { return LocalHostLookup {true, u"127.0.0.1"_s, 0}; });
     CDozoZedApp app;
     if (!app.InitInstance())
         return 1;
