@@ -7,6 +7,8 @@
 #include "CMyMultiDocTemplate.h"
 #include "CSplashWnd.h"
 #include "CUserTable.h"
+#include "CUsersFrame.h"
+#include "ChildFrames.h"
 #include "DefaultContent.h"
 #include "FileDialog.h"
 #include "MessageBox.h"
@@ -14,6 +16,7 @@
 #include "ResourceIds.h"
 #include "StringTable.h"
 #include "Users.h"
+#include "UsersWindowType.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -122,6 +125,7 @@ void CDozoZedApp::RegisterTemplates()
         DocManager().ReserveTemplatePosition();
     if (g_makeOperatorTemplate)
         DocManager().SetDocTemplate(kOperatorTemplate, g_makeOperatorTemplate());
+    DocManager().SetDocTemplate(kUsersTemplate, MakeUsersTemplate());
 }
 
 void CDozoZedApp::RegisterCommands()
@@ -136,7 +140,7 @@ void CDozoZedApp::RegisterCommands()
     for (const int id : {ID_VIEW_OPERATOR, ID_OPERATOR_WINDOW_BAR})
         OnCommand(id, [this] { OnOperatorWindow(); });
     for (const int id : {ID_VIEW_USERS, ID_SHOW_USERS_BAR})
-        OnCommand(id, [this] { NewDocumentOf(kUsersTemplate); });
+        OnCommand(id, [this] { OnUsersWindow(); });
     OnCommand(ID_SESSION_PROPERTIES, [] {
         if (g_pSessionDoc)
             g_pSessionDoc->OnProperties();
@@ -157,6 +161,15 @@ void CDozoZedApp::OnOperatorWindow()
         g_pOperatorWindow->Activate();
     else
         NewDocumentOf(kOperatorTemplate);
+}
+
+// At most one users window: an open one comes to the front.
+void CDozoZedApp::OnUsersWindow()
+{
+    if (CUsersFrame::FrameCount() > 0 && g_pUsersFrame)
+        ActivateFrame(g_pUsersFrame);
+    else
+        NewDocumentOf(kUsersTemplate);
 }
 
 void CDozoZedApp::OnNewSession()

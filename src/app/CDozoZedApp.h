@@ -28,6 +28,7 @@ public:
     void OnNewSession();
     void OnStartSession();
     void OnOperatorWindow();
+    void OnUsersWindow();
 
 private:
     void ReadFolderSettings();

@@ -112,6 +112,8 @@ bool CDozoZedDoc::OnOpenDocument(const QString &path)
     if (g_pTree) {
         g_pTree->SetServerLabel(path);
         g_pTree->RefreshFavorites();
+        if (loaded)
+            m_scriptPaths = g_pTree->OpenScripts(m_scriptPaths);
     }
     // Open but stopped when the server did not start; only a file that did not load fails.
     return loaded;
@@ -143,7 +145,7 @@ void CDozoZedDoc::Serialize(CArchive &archive)
     session.m_options = m_options;
     session.m_favorites = g_favorites;
     session.m_addressHistory = g_addressHistory;
-    session.m_scriptPaths = m_scriptPaths;
+    session.m_scriptPaths = (g_pTree ? g_pTree->OpenScriptPaths() : QStringList()) + m_scriptPaths;
     // A load that throws part-way leaves every list as it was.
     session.Serialize(archive);
     if (archive.IsStoring())

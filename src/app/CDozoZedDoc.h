@@ -43,7 +43,8 @@ public:
     CSvrOptions m_options;
     // The button that closed the last Session Properties sheet.
     int m_nSheetResult = 0;
-    // The open scripts the file named, kept so that saving the session does not drop them.
+    // Scripts the file named that no script window shows (there is no tree, or no script
+    // window type), kept so that saving the session does not drop them.
     QStringList m_scriptPaths;
 
 private:

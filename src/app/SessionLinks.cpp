@@ -1,6 +1,7 @@
 #include "SessionLinks.h"
 
 CTreeLink *g_pTree = nullptr;
+COperatorLink *g_pOperatorLink = nullptr;
 CCallCenterLink *g_pCallCenterLink = nullptr;
 CToolBarLink *g_pToolBarLink = nullptr;
 bool g_bExitConfirmed = false;

@@ -8,6 +8,7 @@
 #include <memory>
 
 class CDozoZedDoc;
+class CMDIChildWnd;
 
 // Process-wide state that the session shares with windows built later. Every pointer may be
 // null: the session then skips the call.
@@ -21,8 +22,30 @@ public:
     virtual void SetServerLabel(const QString &path) = 0;
     virtual void RefreshFavorites() = 0;
     virtual void ResetFavorites() = 0;
+    // Asks for the title in the Add Favorite dialog; on OK the favorite joins the favorites list
+    // and the tree, unless the list holds the same page under the title it came with.
+    virtual void AddFavorite(std::shared_ptr<CFavorite> favorite) = 0;
+    // One child under "Scripts" per open script window, remembered for the session file.
+    virtual void AddScript(CMDIChildWnd *frame, const QString &title) = 0;
+    virtual void RemoveScript(CMDIChildWnd *frame) = 0;
+    // After a script was saved under a new name: every child shows its document's title again.
+    virtual void RefreshScripts() = 0;
+    // The session file's open-scripts block: the saved paths of the open scripts; and the
+    // paths a loaded file names, opened as script windows. Returned are the paths that found no
+    // script window type to open them, which the session keeps listed.
+    virtual QStringList OpenScriptPaths() const = 0;
+    virtual QStringList OpenScripts(const QStringList &paths) = 0;
 };
 extern CTreeLink *g_pTree;
+
+// The operator window, for windows that show an address in it; null while it is closed.
+class COperatorLink
+{
+public:
+    virtual ~COperatorLink() = default;
+    virtual void Navigate(const QString &address) = 0;
+};
+extern COperatorLink *g_pOperatorLink;
 
 // The call-center link around the server's start and stop.
 class CCallCenterLink

@@ -10,6 +10,14 @@ constexpr int IDR_SCRIPTTYPE = 133;
 constexpr int IDR_BROWSERTYPE = 135;
 constexpr int IDR_CHATTYPE = 137;
 constexpr int IDR_SESSIONBAR = 171;
+constexpr int IDR_SESSION_MENU = 184;
+
+// Icons of the navigation tree and the users window.
+constexpr int IDI_USER = 165;
+constexpr int IDI_MISSING = 179;
+constexpr int IDI_FAVORITE = 1067;
+constexpr int IDI_FOLDER_CLOSED = 1185;
+constexpr int IDI_FOLDER_OPEN = 1186;
 
 // Framework commands.
 constexpr int ID_FILE_NEW = 57600;
@@ -60,6 +68,7 @@ constexpr int ID_OPERATOR_WINDOW_BAR = 1145;
 constexpr int ID_SHOW_USERS_BAR = 1146;
 constexpr int ID_FOLLOW_MODE = 1149;
 constexpr int ID_VIEW_ACTIVITY = 1151;
+constexpr int ID_OPEN_SESSION = 1152;
 constexpr int ID_NEW_SCRIPT_BAR = 1188;
 constexpr int ID_PUSH_NEXT = 2000;
 constexpr int ID_PUSH_CURRENT = 2001;
@@ -77,17 +86,24 @@ constexpr int ID_INDICATOR_FOLLOW = 1194;
 constexpr int IDB_SPLASH = 183;
 
 // Dialogs.
+constexpr int IDD_USERS = 153;
 constexpr int IDD_CLIENT_PAGE = 154;
 constexpr int IDD_SERVER_PAGE = 155;
 constexpr int IDD_PAGES_PAGE = 156;
 constexpr int IDD_CONTROL_BAR = 161;
 constexpr int IDD_ABOUTBOX = 182;
 constexpr int IDD_CALLCENTER_SETTINGS = 511;
+constexpr int IDD_ADD_FAVORITE = 512;
 constexpr int IDD_WORKSTATION_SETTINGS = 2901;
 
 // Controls.
+constexpr int IDC_FAVORITE_ADDRESS = 1006;
+constexpr int IDC_FAVORITE_TITLE = 1014;
 constexpr int IDC_PORT = 1018;
 constexpr int IDC_TREE = 1031;
+constexpr int IDC_USER_LIST = 1032;
+constexpr int IDC_USER_INFO = 1033;
+constexpr int IDC_USER_LOGOFF = 1034;
 constexpr int IDC_ROOT_FOLDER = 1035;
 constexpr int IDC_BROWSE_ROOT = 1036;
 constexpr int IDC_REFRESH = 1037;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <memory>
+
 class CUserInfo;
 
 // What the server core tells the windows. The windows come and go, so every process-wide
@@ -27,7 +29,17 @@ public:
     virtual void AddUser(CUserInfo *user) = 0;
     // The caller keeps the record.
     virtual void RemoveUser(const CUserInfo &user) = 0;
+    // The user's state changed; the caller keeps the record. Windows without states ignore it.
+    virtual void UpdateUser(const CUserInfo &) { }
 };
 
 extern CActivityLink *g_pActivityLink;
 extern CUserLink *g_pUserLink;
+
+// What other threads tell the user link; the numbers are the tree's messages past WM_USER.
+enum UserMessage { UM_ADD_USER = 0, UM_REMOVE_USER = 1, UM_NOTHING = 2, UM_UPDATE_USER = 3 };
+
+// Safe from any thread: the record travels to the GUI thread, which hands it to the user link
+// there (added: the link takes it; removed or changed: the link reads it, then it is freed). No
+// link at that moment, or no application left to run it: the record is freed unread.
+void PostUserMessage(UserMessage message, std::unique_ptr<CUserInfo> user);

@@ -1,23 +1,22 @@
 #include "CControlBar.h"
 
 #include "CDialog.h"
+#include "CVantroTree.h"
 #include "ResourceIds.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QRubberBand>
-#include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
 
 CControlBar::CControlBar(QWidget *parent)
     : QWidget(parent)
-    , m_tree(new QTreeWidget(this))
+    , m_tree(new CVantroTree(this))
 {
     setWindowTitle(u"Vantro Control"_s);
     CDialog::SetControlId(this, IDD_CONTROL_BAR);
     CDialog::SetControlId(m_tree, IDC_TREE);
-    m_tree->setHeaderHidden(true);
     setMouseTracking(true);
     setFixedWidth(kDefaultWidth);
 }

@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
+class CVantroTree;
 class QRubberBand;
-class QTreeWidget;
 
 // The left control bar, "Vantro Control": the navigation tree's place, its width set by
 // dragging its right edge (never below 50 pixels).
@@ -16,7 +16,7 @@ public:
 
     explicit CControlBar(QWidget *parent = nullptr);
 
-    QTreeWidget *Tree() const { return m_tree; }
+    CVantroTree *Tree() const { return m_tree; }
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -28,6 +28,6 @@ private:
     bool OverGrip(int x) const { return x >= width() - kGripWidth; }
     void MoveTracker(int x);
 
-    QTreeWidget *m_tree;
+    CVantroTree *m_tree;
     QRubberBand *m_tracker = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "CDozoZedDoc.h"
 #include "CSplashWnd.h"
 #include "CUserTable.h"
+#include "CVantroTree.h"
 #include "MessageBox.h"
 #include "OperatorWindowType.h"
 #include "ResourceIds.h"
@@ -89,6 +90,11 @@ void CMainFrame::RegisterCommands()
             OnCommandId(ID_VIEW_OPERATOR);
         if (g_pOperatorWindow)
             g_pOperatorWindow->OnOpenLocation();
+    });
+    // The tree decides, for the item selected in it.
+    OnCommand(ID_REMOVE_FAVORITE, [this] { m_pControlBar->Tree()->OnRemoveFavorite(); });
+    OnUpdate(ID_REMOVE_FAVORITE, [this](CCmdUI &ui) {
+        ui.Enable(m_pControlBar->Tree()->SelectedFavorite() != nullptr);
     });
     OnCommand(ID_VIEW_TOOLBAR, [this] { m_pToolBar->setVisible(!m_pToolBar->isVisible()); });
     OnUpdate(ID_VIEW_TOOLBAR, [this](CCmdUI &ui) { ui.SetCheck(m_pToolBar->isVisible()); });

@@ -127,14 +127,15 @@ int ConsoleFixture::FreePort()
     return probe.serverPort();
 }
 
-bool ConsoleFixture::Logon(int port, const QString &source)
+bool ConsoleFixture::Logon(int port, const QString &source, const QByteArray &alias)
 {
     QTcpSocket client;
     QByteArray received;
     QEventLoop loop;
     QTimer::singleShot(5000, &loop, &QEventLoop::quit);
     QObject::connect(&client, &QTcpSocket::connected, &loop, [&] {
-        client.write("GET /?sex=Mr&alias=Ann&C=1 HTTP/1.0\r\nUser-Agent: Test/1.0\r\n\r\n");
+        client.write("GET /?sex=Mr&alias=" + alias
+                     + "&C=1 HTTP/1.0\r\nUser-Agent: Test/1.0\r\n\r\n");
     });
     QObject::connect(&client, &QTcpSocket::readyRead, &loop, [&] { received += client.readAll(); });
     QObject::connect(&client, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);

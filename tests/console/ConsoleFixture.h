@@ -48,8 +48,8 @@ protected:
     CDozoZedDoc *NewSession(SheetEdit edit = {});
     // A port nobody listens on now.
     static int FreePort();
-    // Logs a user on from the source address; true when the server answered.
-    bool Logon(int port, const QString &source);
+    // Logs a user on from the source address under the alias; true when the server answered.
+    bool Logon(int port, const QString &source, const QByteArray &alias = "Ann");
     static void Settle();
     QString Path(const QString &name) const { return m_dir.filePath(name); }
     QByteArray LogBytes(const QString &name = QStringLiteral("Vantro.log")) const;

@@ -281,8 +281,10 @@ TEST_F(ConsoleApp, StartsWithNoDocumentAndTheDefaultFolders)
     EXPECT_TRUE(m_app->DocManager().Documents().isEmpty());
     ASSERT_EQ(m_app->DocManager().GetTemplateCount(), 5);
     EXPECT_EQ(m_app->DocManager().GetTemplate(0)->GetResourceId(), IDR_SESSIONTYPE);
-    for (int position = 1; position < 5; ++position)
+    for (int position = 1; position < 4; ++position)
         EXPECT_EQ(m_app->DocManager().GetTemplate(position), nullptr) << position;
+    ASSERT_NE(m_app->DocManager().GetTemplate(4), nullptr);
+    EXPECT_EQ(m_app->DocManager().GetTemplate(4)->GetResourceId(), IDD_USERS);
     EXPECT_EQ(g_pMainFrame->windowTitle(), u"Vantro"_s);
     EXPECT_EQ(g_pMainFrame->UptimeText(), u"Not Running"_s);
     EXPECT_TRUE(QFileInfo(g_strRootDir + u"/logon.htm"_s).isFile()) << g_strRootDir.toStdString();

@@ -1,0 +1,397 @@
+#include "CVantroTree.h"
+
+#include "CAddFavoriteDlg.h"
+#include "CArchive.h"
+#include "CChildFrame.h"
+#include "CDocManager.h"
+#include "CDocTemplate.h"
+#include "CDozoZedDoc.h"
+#include "CMDIChildWnd.h"
+#include "CMainFrame.h"
+#include "CUserInfo.h"
+#include "CUsersDoc.h"
+#include "CUsersView.h"
+#include "CWinApp.h"
+#include "ChildFrames.h"
+#include "MessageBox.h"
+#include "ResourceIcons.h"
+#include "ResourceIds.h"
+#include "Trace.h"
+
+#include <QAction>
+#include <QDrag>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kServerLabel = u"Vantro Server"_s;
+const QString kUrlFormat = u"UniformResourceLocator"_s;
+const QString kScriptEntryFormat = u"VN_ScriptEntry"_s;
+
+// The script type's position among the window types.
+constexpr int kScriptTemplate = 1;
+
+// Menu 184's session submenu.
+struct SessionMenuItem
+{
+    int id;
+    const char16_t *text;
+};
+constexpr SessionMenuItem kSessionMenu[] = {
+    {ID_OPEN_SESSION, u"&Open Session..."},   {ID_NEW_SESSION, u"&New Session..."},
+    {ID_CLOSE_SESSION, u"&Close Session"},    {ID_MANUAL_PUSH, u"&Manual Push..."},
+    {ID_LAUNCH_CLIENT, u"&Launch Client..."}, {ID_SESSION_PROPERTIES, u"P&roperties..."},
+};
+
+CVantroTree::PopupMenuHandler &MenuHandler()
+{
+    static CVantroTree::PopupMenuHandler handler;
+    return handler;
+}
+
+// A script entry's drag form: title, address and a source window of 0 (no script list).
+QByteArray ScriptEntryBytes(const QString &title, const QString &address)
+{
+    CArchive archive;
+    archive.WriteString(title);
+    archive.WriteString(address);
+    archive.WriteUInt32(0);
+    return archive.Bytes();
+}
+
+void RouteToApplication(int id)
+{
+    if (g_pWinApp)
+        g_pWinApp->OnCmdMsg(id);
+}
+
+} // namespace
+
+void CVantroTree::SetPopupMenuHandler(PopupMenuHandler handler)
+{
+    MenuHandler() = std::move(handler);
+}
+
+CVantroTree::CVantroTree(QWidget *parent)
+    : QTreeWidget(parent)
+{
+    setHeaderHidden(true);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    m_hRoot = AddItem(nullptr, kServerLabel, IDR_MAINFRAME);
+    m_hSession = AddItem(m_hRoot, u"Session"_s, IDI_FOLDER_CLOSED);
+    m_hUsers = AddItem(m_hRoot, u"Users"_s, IDI_FOLDER_CLOSED);
+    m_hScripts = AddItem(m_hRoot, u"Scripts"_s, IDI_FOLDER_CLOSED);
+    m_hFavorites = AddItem(m_hRoot, u"Favorites"_s, IDI_FOLDER_CLOSED);
+    m_hActivity = AddItem(m_hSession, u"Activity"_s, IDR_MAINFRAME);
+    m_hOperator = AddItem(m_hSession, u"Operator"_s, IDR_BROWSERTYPE);
+    connect(this, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem *item) { SetImage(item, IDI_FOLDER_OPEN); });
+    connect(this, &QTreeWidget::itemCollapsed, this,
+            [this](QTreeWidgetItem *item) { SetImage(item, IDI_FOLDER_CLOSED); });
+    connect(this, &QTreeWidget::itemDoubleClicked, this, [this] { OnDoubleClick(); });
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { OnRightClick(pos); });
+    if (!g_pTree)
+        g_pTree = this;
+    if (!g_pUserLink)
+        g_pUserLink = this;
+}
+
+CVantroTree::~CVantroTree()
+{
+    if (g_pUserLink == this)
+        g_pUserLink = nullptr;
+    if (g_pTree == this)
+        g_pTree = nullptr;
+}
+
+QTreeWidgetItem *CVantroTree::AddItem(QTreeWidgetItem *parent, const QString &text, int image)
+{
+    auto *item = new QTreeWidgetItem({text});
+    SetImage(item, image);
+    if (parent)
+        parent->addChild(item);
+    else
+        addTopLevelItem(item);
+    return item;
+}
+
+void CVantroTree::SetImage(QTreeWidgetItem *item, int image)
+{
+    item->setData(0, ImageRole, image);
+    item->setIcon(0, LoadResIcon(image));
+}
+
+void CVantroTree::SetServerLabel(const QString &path)
+{
+    m_hRoot->setText(0, path.isEmpty() ? kServerLabel : kServerLabel + " - ["_L1 + path + u']');
+}
+
+void CVantroTree::RefreshFavorites()
+{
+    ResetFavorites();
+    for (const std::shared_ptr<CFavorite> &favorite : std::as_const(g_favorites)) {
+        if (favorite)
+            ShowFavorite(favorite);
+    }
+}
+
+void CVantroTree::ResetFavorites()
+{
+    m_favoriteItems.clear();
+    delete m_hFavorites;
+    m_hFavorites = AddItem(m_hRoot, u"Favorites"_s, IDI_FOLDER_CLOSED);
+}
+
+void CVantroTree::AddFavorite(std::shared_ptr<CFavorite> favorite)
+{
+    if (!favorite)
+        return;
+    CAddFavoriteDlg dialog(this);
+    dialog.m_title = favorite->m_title;
+    dialog.m_address = favorite->m_address;
+    if (dialog.DoModal() != IDOK)
+        return;
+    // The page counts as known under the title it came with, not the edited one.
+    for (const std::shared_ptr<CFavorite> &known : std::as_const(g_favorites)) {
+        if (known && known->m_address == favorite->m_address && known->m_title == favorite->m_title)
+            return;
+    }
+    favorite->m_title = dialog.m_title;
+    g_favorites.append(favorite);
+    ShowFavorite(favorite);
+}
+
+// Titles beyond the item's bound are cut for the tree only.
+void CVantroTree::ShowFavorite(const std::shared_ptr<CFavorite> &favorite)
+{
+    QTreeWidgetItem *item
+        = AddItem(m_hFavorites, favorite->m_title.left(kMaxItemTitle), IDI_FAVORITE);
+    item->setToolTip(0, favorite->m_address.left(kMaxToolTip));
+    m_favoriteItems.emplace_back(item, favorite);
+    qCDebug(lcTrace, "CVantroTree::ShowFavorite() - hItem = %p", static_cast<void *>(item));
+}
+
+std::shared_ptr<CFavorite> CVantroTree::FavoriteOf(const QTreeWidgetItem *item) const
+{
+    for (const auto &[shown, favorite] : m_favoriteItems) {
+        if (shown == item)
+            return favorite;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<CFavorite> CVantroTree::SelectedFavorite() const
+{
+    return FavoriteOf(currentItem());
+}
+
+void CVantroTree::OnRemoveFavorite()
+{
+    QTreeWidgetItem *selected = currentItem();
+    const std::shared_ptr<CFavorite> favorite = FavoriteOf(selected);
+    // Only a favorite goes: a fixed item deleted here would be missing for good.
+    if (!favorite)
+        return;
+    const bool expanded = m_hFavorites->isExpanded();
+    std::erase_if(m_favoriteItems,
+                  [selected](const auto &entry) { return entry.first == selected; });
+    delete selected;
+    g_favorites.removeOne(favorite);
+    m_hFavorites->setExpanded(expanded);
+}
+
+void CVantroTree::AddScript(CMDIChildWnd *frame, const QString &title)
+{
+    QTreeWidgetItem *item = AddItem(m_hScripts, title, IDR_SCRIPTTYPE);
+    std::erase_if(m_scripts, [frame](const ScriptChild &child) { return child.frame == frame; });
+    m_scripts.push_back({frame, item});
+    setCurrentItem(item);
+    scrollToItem(item);
+    if (g_pSessionDoc)
+        g_pSessionDoc->SetModifiedFlag();
+}
+
+void CVantroTree::RemoveScript(CMDIChildWnd *frame)
+{
+    const auto found
+        = std::find_if(m_scripts.begin(), m_scripts.end(),
+                       [frame](const ScriptChild &child) { return child.frame == frame; });
+    if (found == m_scripts.end())
+        return;
+    delete found->item;
+    m_scripts.erase(found);
+    if (g_pSessionDoc)
+        g_pSessionDoc->SetModifiedFlag();
+}
+
+void CVantroTree::RefreshScripts()
+{
+    const std::vector<ScriptChild> scripts = std::exchange(m_scripts, {});
+    for (const ScriptChild &child : scripts)
+        delete child.item;
+    for (const ScriptChild &child : scripts) {
+        if (child.frame && child.frame->GetActiveDocument())
+            AddScript(child.frame, child.frame->GetActiveDocument()->GetTitle());
+    }
+}
+
+QStringList CVantroTree::OpenScriptPaths() const
+{
+    QStringList paths;
+    for (const ScriptChild &child : m_scripts) {
+        const CDocument *document = child.frame ? child.frame->GetActiveDocument() : nullptr;
+        if (document && !document->GetPathName().isEmpty())
+            paths.append(document->GetPathName());
+    }
+    return paths;
+}
+
+QStringList CVantroTree::OpenScripts(const QStringList &paths)
+{
+    CDocTemplate *scripts = g_pDocManager ? g_pDocManager->GetTemplate(kScriptTemplate) : nullptr;
+    if (!scripts || scripts->GetResourceId() != IDR_SCRIPTTYPE)
+        return paths;
+    // Each script window adds itself; a file that does not open is dropped.
+    for (const QString &path : paths)
+        scripts->OpenDocumentFile(path);
+    return {};
+}
+
+void CVantroTree::AddUser(CUserInfo *user)
+{
+    if (!user)
+        return;
+    m_users.emplace_back(user);
+    AddItem(m_hUsers, user->m_name, IDI_USER);
+    SendHint(CUsersDoc::HINT_USER_ADDED, *user);
+}
+
+void CVantroTree::RemoveUser(const CUserInfo &user)
+{
+    // The entry may be the caller's own record, so it is freed only once the hint has gone.
+    std::unique_ptr<CUserInfo> removed;
+    const auto entry = std::find_if(m_users.begin(), m_users.end(), [&user](const auto &known) {
+        return known->m_name == user.m_name;
+    });
+    if (entry != m_users.end()) {
+        removed = std::move(*entry);
+        m_users.erase(entry);
+    }
+    for (int index = 0; index < m_hUsers->childCount(); ++index) {
+        if (m_hUsers->child(index)->text(0) == user.m_name) {
+            delete m_hUsers->child(index);
+            break;
+        }
+    }
+    SendHint(CUsersDoc::HINT_USER_REMOVED, user);
+}
+
+void CVantroTree::UpdateUser(const CUserInfo &user)
+{
+    for (const std::unique_ptr<CUserInfo> &known : m_users) {
+        if (known->m_name == user.m_name) {
+            known->m_state = user.m_state;
+            break;
+        }
+    }
+    SendHint(CUsersDoc::HINT_USER_STATE, user);
+}
+
+void CVantroTree::SendHint(int hint, const CUserInfo &user)
+{
+    if (!g_pUsersView)
+        return;
+    if (auto *users = qobject_cast<CUsersDoc *>(g_pUsersView->GetDocument()))
+        users->UpdateAllViews(hint, &user);
+}
+
+void CVantroTree::OnDoubleClick()
+{
+    const QTreeWidgetItem *item = currentItem();
+    if (!item || item->childCount() > 0)
+        return;
+    if (item == m_hOperator) {
+        RouteToApplication(ID_VIEW_OPERATOR);
+    } else if (item == m_hUsers) {
+        RouteToApplication(ID_VIEW_USERS);
+    } else if (item == m_hActivity) {
+        ActivateFrame(g_pSessionFrame);
+    } else if (item->parent() == m_hScripts) {
+        for (const ScriptChild &child : m_scripts) {
+            if (child.item == item)
+                ActivateFrame(child.frame);
+        }
+    } else if (const std::shared_ptr<CFavorite> favorite = FavoriteOf(item)) {
+        ShowInOperatorWindow(favorite->m_address);
+    }
+}
+
+void CVantroTree::ShowInOperatorWindow(const QString &address)
+{
+    if (!g_pOperatorLink)
+        RouteToApplication(ID_VIEW_OPERATOR);
+    if (g_pOperatorLink)
+        g_pOperatorLink->Navigate(address);
+}
+
+// The session menu belongs to the server: the root, or the empty space below the items.
+void CVantroTree::OnRightClick(const QPoint &pos)
+{
+    TRACE("CVantroTree::OnRclick()");
+    const QTreeWidgetItem *hit = itemAt(pos);
+    if ((hit && hit != m_hRoot) || !g_pMainFrame)
+        return;
+    // The menu's own texts, with the main frame's state and routing behind them.
+    g_pMainFrame->UpdateCommandUI();
+    QMenu menu(this);
+    for (const SessionMenuItem &item : kSessionMenu) {
+        QAction *action = menu.addAction(QString::fromUtf16(item.text));
+        const QAction *command = g_pMainFrame->FindAction(item.id);
+        action->setEnabled(command && command->isEnabled());
+        const int id = item.id;
+        connect(action, &QAction::triggered, g_pMainFrame, [id] { g_pMainFrame->OnCommandId(id); });
+    }
+    TRACE("calling TrackPopupMenu(), stand back!");
+    const QPoint at = viewport()->mapToGlobal(pos);
+    if (const PopupMenuHandler &handler = MenuHandler())
+        handler(menu, at);
+    else
+        menu.exec(at);
+}
+
+QStringList CVantroTree::mimeTypes() const
+{
+    return {kUrlFormat, u"text/plain"_s, u"text/uri-list"_s, kScriptEntryFormat};
+}
+
+QMimeData *CVantroTree::mimeData(const QList<QTreeWidgetItem *> &items) const
+{
+    const std::shared_ptr<CFavorite> favorite
+        = items.size() == 1 ? FavoriteOf(items.first()) : nullptr;
+    if (!favorite)
+        return nullptr;
+    auto *formats = new QMimeData;
+    formats->setData(kUrlFormat, favorite->m_address.toUtf8());
+    formats->setText(favorite->m_address);
+    formats->setUrls({QUrl(favorite->m_address)});
+    formats->setData(kScriptEntryFormat, ScriptEntryBytes(favorite->m_title, favorite->m_address));
+    return formats;
+}
+
+// Only favorites drag out, and the tree keeps them whatever the target does with the drop.
+void CVantroTree::startDrag(Qt::DropActions)
+{
+    QMimeData *formats = mimeData({currentItem()});
+    if (!formats)
+        return;
+    auto *drag = new QDrag(this);
+    drag->setMimeData(formats);
+    drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction);
+}

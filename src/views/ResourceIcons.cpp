@@ -1,0 +1,37 @@
+#include "ResourceIcons.h"
+
+#include "ResourceIds.h"
+
+#include <QApplication>
+#include <QStyle>
+
+QIcon LoadResIcon(int id)
+{
+    QStyle::StandardPixmap pixmap;
+    switch (id) {
+    case IDR_MAINFRAME:
+        pixmap = QStyle::SP_ComputerIcon;
+        break;
+    case IDI_USER:
+        pixmap = QStyle::SP_DirHomeIcon;
+        break;
+    case IDR_BROWSERTYPE:
+        pixmap = QStyle::SP_DriveNetIcon;
+        break;
+    case IDR_SCRIPTTYPE:
+        pixmap = QStyle::SP_FileDialogDetailedView;
+        break;
+    case IDI_FOLDER_OPEN:
+        pixmap = QStyle::SP_DirOpenIcon;
+        break;
+    case IDI_FOLDER_CLOSED:
+        pixmap = QStyle::SP_DirClosedIcon;
+        break;
+    case IDI_FAVORITE:
+        pixmap = QStyle::SP_FileLinkIcon;
+        break;
+    default:
+        return {};
+    }
+    return QApplication::style()->standardIcon(pixmap);
+}

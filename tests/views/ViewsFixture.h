@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ConsoleFixture.h"
+
+#include <memory>
+
+class CMainFrame;
+class CUsersView;
+class CVantroTree;
+
+// A main frame with its navigation tree over the console fixture, and the users window type
+// registered, so that the tree, the users window and a session work together off screen.
+class ViewsFixture : public ConsoleFixture
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    CVantroTree *Tree() const;
+    // Opens a users window through its template; its view, or null.
+    CUsersView *OpenUsersWindow();
+    // The texts of the tree's children under the item.
+    static QStringList ChildTexts(const class QTreeWidgetItem *item);
+
+    std::unique_ptr<CMainFrame> m_frame;
+    CDocTemplate *m_usersTemplate = nullptr;
+};
