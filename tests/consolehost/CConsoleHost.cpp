@@ -11,9 +11,12 @@
 #include "CSessionServerPage.h"
 #include "CSessionSheet.h"
 #include "CUserTable.h"
+#include "CUsersView.h"
+#include "CVantroTree.h"
 #include "MessageBox.h"
 #include "ResourceIds.h"
 #include "ServerLinks.h"
+#include "SessionLinks.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -168,10 +171,61 @@ void CConsoleHost::RunCommand(const QByteArray &line)
         PrintLine(saved ? u"ok"_s : u"error screenshot not saved"_s);
     } else if (words.front() == "rss") {
         PrintLine(u"ok "_s + ResidentKilobytes());
+    } else if (words.front() == "tree-users") {
+        PrintTreeUsers();
+    } else if (words.front() == "users-window") {
+        g_pMainFrame->FindAction(ID_VIEW_USERS)->trigger();
+        PrintUsersWindow();
+    } else if (words.front() == "logoff-window" && words.size() == 2) {
+        LogoffFromUsersWindow(QString::fromUtf8(words[1]));
     } else if (words.front() == "users") {
         const QMutexLocker lock(&g_userTable.Lock());
         PrintLine(u"ok %1"_s.arg(g_userTable.Size()));
     } else {
         PrintLine("error unknown command: "_L1 + QString::fromUtf8(line));
     }
+}
+
+// "ok" and the names under the tree's Users item, each after a tab.
+void CConsoleHost::PrintTreeUsers()
+{
+    auto *tree = dynamic_cast<CVantroTree *>(g_pTree);
+    QString line = u"ok"_s;
+    for (int index = 0; tree && index < tree->UsersItem()->childCount(); ++index)
+        line += u'\t' + tree->UsersItem()->child(index)->text(0);
+    PrintLine(line);
+}
+
+// "ok" and the users window's rows, each as " | NAME<TAB>ADDRESS<TAB>STATUS".
+void CConsoleHost::PrintUsersWindow()
+{
+    if (!g_pUsersView) {
+        PrintLine(u"error no users window"_s);
+        return;
+    }
+    QString line = u"ok"_s;
+    const QTreeWidget *list = g_pUsersView->List();
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem *item = list->topLevelItem(row);
+        line += " | "_L1 + item->text(CUsersView::UserColumn) + u'\t'
+            + item->text(CUsersView::AddressColumn) + u'\t' + item->text(CUsersView::StatusColumn);
+    }
+    PrintLine(line);
+}
+
+// Selects the users window's rows of the address alone and presses "Logoff..."; the question is
+// answered Yes, as every message box of the host is.
+void CConsoleHost::LogoffFromUsersWindow(const QString &address)
+{
+    if (!g_pUsersView) {
+        PrintLine(u"error no users window"_s);
+        return;
+    }
+    QTreeWidget *list = g_pUsersView->List();
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        QTreeWidgetItem *item = list->topLevelItem(row);
+        item->setSelected(item->text(CUsersView::AddressColumn) == address);
+    }
+    g_pUsersView->OnLogoff();
+    PrintUsersWindow();
 }

@@ -34,6 +34,9 @@ private:
     static QString ResidentKilobytes();
     void OnInput();
     void RunCommand(const QByteArray &line);
+    void PrintTreeUsers();
+    void PrintUsersWindow();
+    void LogoffFromUsersWindow(const QString &address);
 
     Settings m_settings;
     QSocketNotifier m_input;
