@@ -90,10 +90,15 @@ CVantroTree::CVantroTree(QWidget *parent)
     m_hFavorites = AddItem(m_hRoot, u"Favorites"_s, IDI_FOLDER_CLOSED);
     m_hActivity = AddItem(m_hSession, u"Activity"_s, IDR_MAINFRAME);
     m_hOperator = AddItem(m_hSession, u"Operator"_s, IDR_BROWSERTYPE);
-    connect(this, &QTreeWidget::itemExpanded, this,
-            [this](QTreeWidgetItem *item) { SetImage(item, IDI_FOLDER_OPEN); });
-    connect(this, &QTreeWidget::itemCollapsed, this,
-            [this](QTreeWidgetItem *item) { SetImage(item, IDI_FOLDER_CLOSED); });
+    // Only items with children open and close; a leaf "expanded" by expandAll keeps its image.
+    connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem *item) {
+        if (item->childCount() > 0)
+            SetImage(item, IDI_FOLDER_OPEN);
+    });
+    connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem *item) {
+        if (item->childCount() > 0)
+            SetImage(item, IDI_FOLDER_CLOSED);
+    });
     connect(this, &QTreeWidget::itemDoubleClicked, this, [this] { OnDoubleClick(); });
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { OnRightClick(pos); });

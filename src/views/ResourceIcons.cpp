@@ -10,16 +10,16 @@ QIcon LoadResIcon(int id)
     QStyle::StandardPixmap pixmap;
     switch (id) {
     case IDR_MAINFRAME:
-        pixmap = QStyle::SP_ComputerIcon;
+        pixmap = QStyle::SP_MessageBoxInformation;
         break;
     case IDI_USER:
-        pixmap = QStyle::SP_DirHomeIcon;
+        pixmap = QStyle::SP_DialogApplyButton;
         break;
     case IDR_BROWSERTYPE:
         pixmap = QStyle::SP_DriveNetIcon;
         break;
     case IDR_SCRIPTTYPE:
-        pixmap = QStyle::SP_FileDialogDetailedView;
+        pixmap = QStyle::SP_FileIcon;
         break;
     case IDI_FOLDER_OPEN:
         pixmap = QStyle::SP_DirOpenIcon;

@@ -173,6 +173,10 @@ void CConsoleHost::RunCommand(const QByteArray &line)
         PrintLine(u"ok "_s + ResidentKilobytes());
     } else if (words.front() == "tree-users") {
         PrintTreeUsers();
+    } else if (words.front() == "tree-expand") {
+        if (auto *tree = dynamic_cast<CVantroTree *>(g_pTree))
+            tree->expandAll();
+        PrintLine(u"ok"_s);
     } else if (words.front() == "users-window") {
         g_pMainFrame->FindAction(ID_VIEW_USERS)->trigger();
         PrintUsersWindow();

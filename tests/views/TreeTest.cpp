@@ -102,6 +102,9 @@ TEST_F(NavigationTree, FixedItemsInOrderWithTheirImages)
     EXPECT_EQ(Image(tree->SessionItem()), IDI_FOLDER_OPEN);
     tree->SessionItem()->setExpanded(false);
     EXPECT_EQ(Image(tree->SessionItem()), IDI_FOLDER_CLOSED);
+    tree->expandAll();
+    EXPECT_EQ(Image(tree->RootItem()), IDI_FOLDER_OPEN);
+    EXPECT_EQ(Image(tree->OperatorItem()), IDR_BROWSERTYPE);
 }
 
 TEST_F(NavigationTree, ServerLabelShowsTheSessionPathWhileThereIsOne)
