@@ -16,7 +16,7 @@ public:
     static int FrameCount() { return s_nCount; }
 
     // The status-bar prompts this window gives for its own commands; empty for the rest.
-    QString GetMessageString(int id) const;
+    QString GetMessageString(int id) const override;
 
 protected:
     void focusInEvent(QFocusEvent *event) override;

@@ -35,6 +35,7 @@ const Page kPages[] = {
      "<p>The first content page.</p></body></html>"},
     {"page2.htm", "<html><head><title>Page Two</title></head><body>Two</body></html>"},
     {"page3.htm", "<html><head><title>Page Three</title></head><body>Three</body></html>"},
+    {"untitled.htm", "<html><body>No title here</body></html>"},
     {"frames.htm",
      "<html><head><title>Framed</title></head><frameset cols=\"50%,50%\">"
      "<frame name=\"left\" src=\"left.htm\"><frame name=\"right\" src=\"right.htm\">"
@@ -73,16 +74,16 @@ void OperatorFixture::TearDown()
     Settle();
 }
 
-COperatorView *OperatorFixture::OpenOperatorWindow()
+COperatorView *OperatorFixture::OpenOperatorWindow(const QString &firstPage)
 {
     if (!m_operatorTemplate->OpenDocumentFile({}) || !g_pOperatorFrame)
         return nullptr;
     m_view = g_pOperatorFrame->View();
-    const QString welcome = Url(u"welcome.htm"_s);
-    WaitFor([this, &welcome] {
-        return m_view->Browser()->LocationURL() == welcome && !m_view->Browser()->Busy();
+    const QString expected = firstPage.isEmpty() ? Url(u"welcome.htm"_s) : firstPage;
+    const bool loaded = WaitFor([this, &expected] {
+        return m_view->Browser()->LocationURL() == expected && !m_view->Browser()->Busy();
     });
-    return m_view;
+    return loaded ? m_view : nullptr;
 }
 
 QString OperatorFixture::Url(const QString &page) const

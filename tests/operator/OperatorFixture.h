@@ -20,8 +20,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Opens the operator window and waits until its first page has loaded.
-    COperatorView *OpenOperatorWindow();
+    // Opens the operator window and waits until its first page (by default the session's
+    // welcome page) has loaded; null when it did not.
+    COperatorView *OpenOperatorWindow(const QString &firstPage = {});
     // The address of a page of the session's root.
     QString Url(const QString &page) const;
     // Navigates and waits until the page and all its frames have loaded.

@@ -1,5 +1,6 @@
 // The operator window against the real server: follow mode and its panes, framed pages, Open
 // Location and the typed-address history, with one user logged on.
+#include "OperatorWindow.h"
 #include "CDozoZedDoc.h"
 #include "CDozoZedView.h"
 #include "CFollowMode.h"
@@ -10,22 +11,35 @@
 #include "COperatorView.h"
 #include "CPushDispatcher.h"
 #include "CWebBrowser.h"
+#include "LocalHost.h"
+#include "MessageBox.h"
 #include "OperatorFixture.h"
+#include "OperatorWindowType.h"
 #include "PopupMenu.h"
 #include "ResourceIds.h"
 #include "SessionLinks.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTextBrowser>
 #include <QTreeWidget>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// Reaches the browser's event handlers as the engine calls them.
+struct BrowserEvents : CWebBrowser
+{
+    using CWebBrowser::contextMenuEvent;
+};
 
 class OperatorWindow : public OperatorFixture
 {
@@ -131,15 +145,9 @@ TEST_F(OperatorWindow, WithFollowOffNothingIsPushedAndTurningItOnPushesTheCurren
 TEST_F(OperatorWindow, FramedPagePushesEveryFrameWarnsOnceAndClearsOnTheNextPage)
 {
     int warnings = 0;
-    QTextBrowser *help = nullptr;
-    OnNextDialog([&warnings, &help](CDialog &dialog) {
-        auto *warning = dynamic_cast<CFramesWarningDlg *>(&dialog);
-        EXPECT_NE(warning, nullptr);
+    OnNextDialog([&warnings](CDialog &dialog) {
+        EXPECT_NE(dynamic_cast<CFramesWarningDlg *>(&dialog), nullptr);
         ++warnings;
-        if (warning) {
-            warning->OnMoreInfo();
-            help = qobject_cast<QTextBrowser *>(QApplication::activeWindow());
-        }
         return static_cast<int>(IDOK);
     });
     const QString frames = Url(u"frames.htm"_s);
@@ -153,7 +161,6 @@ TEST_F(OperatorWindow, FramedPagePushesEveryFrameWarnsOnceAndClearsOnTheNextPage
     Settle();
     EXPECT_EQ(warnings, 1);
     EXPECT_EQ(CFollowMode::LastTargetFrameName(), std::optional<QString>(Url(u"right.htm"_s)));
-    (void)help;
 
     // The user gets only the latest push: the last frame's page.
     Load(Url(u"page3.htm"_s));
@@ -219,20 +226,90 @@ TEST_F(OperatorWindow, TypedAddressesEnterTheBoxOnceAndTheHistoryEveryTime)
     EXPECT_EQ(Pushes().count(page1), 2);
 }
 
-TEST_F(OperatorWindow, RightClickShowsTheProgramsMenu)
+TEST_F(OperatorWindow, AnAddressChosenFromTheListIsNotAddedAgain)
+{
+    g_addressHistory = QStringList {Url(u"page1.htm"_s)};
+    QComboBox *box = m_view->AddressBox();
+    box->addItems(g_addressHistory);
+    bool finished = false;
+    QObject::connect(m_view->Browser(), &QWebEngineView::loadFinished, m_view,
+                     [&finished] { finished = true; });
+    Q_EMIT box->activated(0);
+    ASSERT_TRUE(WaitFor([&finished] { return finished; }));
+    EXPECT_EQ(m_view->Browser()->LocationURL(), Url(u"page1.htm"_s));
+    EXPECT_EQ(g_addressHistory.size(), 1);
+    EXPECT_EQ(box->count(), 1);
+}
+
+TEST_F(OperatorWindow, BackAndForwardGoThroughTheHistoryAndArePushed)
+{
+    Load(Url(u"page1.htm"_s));
+    Load(Url(u"page2.htm"_s));
+    const auto waitFor = [this](const QString &url) {
+        return WaitFor([this, &url] {
+            return m_view->Browser()->LocationURL() == url && !m_view->Browser()->Busy();
+        });
+    };
+    Command(ID_OPERATOR_BACK);
+    ASSERT_TRUE(waitFor(Url(u"page1.htm"_s)));
+    Command(ID_OPERATOR_FORWARD);
+    ASSERT_TRUE(waitFor(Url(u"page2.htm"_s)));
+    // Nothing ahead: nothing happens, and no error reaches the operator.
+    Command(ID_OPERATOR_FORWARD);
+    Settle();
+    EXPECT_EQ(m_view->Browser()->LocationURL(), Url(u"page2.htm"_s));
+    EXPECT_TRUE(m_boxes.isEmpty());
+    EXPECT_EQ(Pushes().mid(3), (QStringList {Url(u"page1.htm"_s), Url(u"page2.htm"_s)}));
+    m_frame->UpdateCommandUI();
+    EXPECT_FALSE(m_frame->FindAction(ID_OPERATOR_STOP)->isEnabled()) << "nothing loading";
+    EXPECT_TRUE(m_frame->FindAction(ID_FILE_PRINT)->isEnabled());
+}
+
+TEST_F(OperatorWindow, PagesWithoutATitleLeaveTheRowsUntitled)
+{
+    Load(Url(u"untitled.htm"_s));
+    Load(Url(u"page1.htm"_s));
+    const QTreeWidget *list = m_activity->List();
+    ASSERT_TRUE(WaitFor([list] { return list->topLevelItem(0)->text(0) == u"Page One"_s; }));
+    EXPECT_EQ(list->topLevelItem(1)->text(CDozoZedView::UrlColumn), Url(u"untitled.htm"_s));
+    EXPECT_EQ(list->topLevelItem(1)->text(CDozoZedView::TitleColumn), QString());
+}
+
+TEST_F(OperatorWindow, PromptsNameWhatFollowModeAndPushCurrentPageDo)
+{
+    Load(Url(u"page1.htm"_s));
+    QStatusBar *status = m_frame->statusBar();
+    m_frame->FindAction(ID_FOLLOW_MODE)->hover();
+    EXPECT_EQ(status->currentMessage(), u"Turn Follow Mode off"_s);
+    Command(ID_FOLLOW_MODE);
+    m_frame->FindAction(ID_FOLLOW_MODE)->hover();
+    EXPECT_EQ(status->currentMessage(), u"Turn Follow Mode on"_s);
+    m_frame->FindAction(ID_PUSH_CURRENT)->hover();
+    EXPECT_EQ(status->currentMessage(), u"Push \"Page One\" ("_s + Url(u"page1.htm"_s) + u')');
+}
+
+TEST_F(OperatorWindow, RightClickInThePageShowsTheProgramsMenu)
 {
     QStringList entries;
-    SetPopupMenuHandler([&entries](QMenu &menu, const QPoint &) {
+    QPoint shownAt;
+    SetPopupMenuHandler([&entries, &shownAt](QMenu &menu, const QPoint &at) {
+        shownAt = at;
         for (const QAction *action : menu.actions()) {
             if (!action->isSeparator())
                 entries.append(action->text() + (action->isEnabled() ? u""_s : u" (off)"_s));
         }
     });
-    m_view->OnContextMenu(QPoint(10, 10));
+    // The engine hands a right click in the page to the view's context-menu handler.
+    const QPoint inPage(40, 30);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, inPage,
+                            m_view->Browser()->mapToGlobal(inPage));
+    (m_view->Browser()->*&BrowserEvents::contextMenuEvent)(&click);
+    EXPECT_TRUE(click.isAccepted()) << "the engine's own menu stays closed";
     SetPopupMenuHandler({});
     EXPECT_EQ(entries,
               (QStringList {u"&Back"_s, u"&Forward"_s, u"&Refresh"_s, u"Add to Favorites (off)"_s,
                             u"&Push (off)"_s, u"P&rint"_s}));
+    EXPECT_EQ(shownAt, m_view->Browser()->mapToGlobal(inPage));
 }
 
 TEST_F(OperatorWindow, ClosingClearsTheFramesPaneAndKeepsFollow)
@@ -243,6 +320,40 @@ TEST_F(OperatorWindow, ClosingClearsTheFramesPaneAndKeepsFollow)
     EXPECT_EQ(g_pOperatorFrame, nullptr);
     EXPECT_EQ(PaneText(ID_INDICATOR_FRAMES), QString());
     EXPECT_EQ(PaneText(ID_INDICATOR_FOLLOW), u"FOLLOW"_s);
+}
+
+// The first page without a session, and when this machine's address cannot be found.
+class OperatorFirstPage : public OperatorFixture
+{
+};
+
+TEST_F(OperatorFirstPage, IsBlankWithANetworkWarningWhenTheAddressCannotBeFound)
+{
+    SetLocalHostLookup([] { return LocalHostLookup {false, QString(), 11001}; });
+    ASSERT_NE(OpenOperatorWindow(u"about:blank"_s), nullptr);
+    ASSERT_EQ(m_boxes.size(), 1);
+    EXPECT_EQ(m_boxes[0].text, u"WARNING: Your network connection is not active! (11001)"_s);
+    EXPECT_EQ(m_boxes[0].style, unsigned(MB_ICONEXCLAMATION));
+}
+
+TEST_F(OperatorFirstPage, IsBlankWithoutASession)
+{
+    m_document->OnCloseDocument();
+    Settle();
+    ASSERT_EQ(g_pSessionDoc, nullptr);
+    m_boxes.clear();
+    ASSERT_NE(OpenOperatorWindow(u"about:blank"_s), nullptr);
+    EXPECT_TRUE(m_boxes.isEmpty());
+}
+
+TEST(OperatorStartUp, TurnsTheSandboxOffOnlyForRoot)
+{
+    const QByteArray before = qgetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    qunsetenv("QTWEBENGINE_DISABLE_SANDBOX");
+    PrepareOperatorWindow();
+    EXPECT_EQ(qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"), ::geteuid() == 0);
+    EXPECT_TRUE(g_makeOperatorTemplate);
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", before);
 }
 
 } // namespace

@@ -24,6 +24,11 @@ void CMDIChildWnd::SetView(CView *view)
     setWidget(view);
 }
 
+QString CMDIChildWnd::GetMessageString(int) const
+{
+    return {};
+}
+
 void CMDIChildWnd::closeEvent(QCloseEvent *event)
 {
     if (m_documentClosing || !m_pDocument) {

@@ -17,6 +17,8 @@ public:
     CDocument *GetActiveDocument() const { return m_pDocument; }
     CView *GetActiveView() const { return m_pView; }
     void SetView(CView *view);
+    // The window's own status-bar prompt for a command; empty for the ordinary one.
+    virtual QString GetMessageString(int id) const;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <QStatusBar>
 
 CMDIFrameWnd::CMDIFrameWnd()
     : m_pMdiArea(new QMdiArea(this))
@@ -48,6 +49,7 @@ QAction *CMDIFrameWnd::CommandAction(int id, const QString &text, const QString 
     if (prompt.contains(u'\n'))
         action->setToolTip(prompt.section(u'\n', 1));
     connect(action, &QAction::triggered, this, [this, id] { OnCommandId(id); });
+    connect(action, &QAction::hovered, this, [this, id] { OnCommandHovered(id); });
     m_actions.insert(id, action);
     return action;
 }
@@ -64,6 +66,14 @@ QList<CCmdTarget *> CMDIFrameWnd::Route() const
 bool CMDIFrameWnd::OnCommandId(int id)
 {
     return RouteCommand(Route(), id);
+}
+
+void CMDIFrameWnd::OnCommandHovered(int id)
+{
+    const CMDIChildWnd *child = MDIGetActive();
+    const QString prompt = child ? child->GetMessageString(id) : QString();
+    if (!prompt.isEmpty())
+        statusBar()->showMessage(prompt);
 }
 
 void CMDIFrameWnd::UpdateCommandUI()

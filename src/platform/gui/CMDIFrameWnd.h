@@ -35,6 +35,8 @@ public:
     void AddIndicator(int id) { m_indicators.append(id); }
 
     bool OnCommandId(int id);
+    // A menu item under the pointer: the active window's own prompt replaces the ordinary one.
+    void OnCommandHovered(int id);
     // Enables, checks and renames every action; run on idle and before a menu opens.
     void UpdateCommandUI();
 
