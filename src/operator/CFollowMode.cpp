@@ -66,7 +66,9 @@ bool CFollowMode::OnBeforeNavigate2(const QString &url, const QString &targetFra
 void CFollowMode::Toggle(const QString &currentAddress)
 {
     m_bFollow = !m_bFollow;
-    if (m_bFollow && currentAddress != CPushDispatcher::lastPushedAddress)
+    // A blank browser has no page to show: pushed, it would become "http://about:blank".
+    const bool page = !currentAddress.isEmpty() && currentAddress != u"about:blank"_s;
+    if (m_bFollow && page && currentAddress != CPushDispatcher::lastPushedAddress)
         CPushDispatcher().PushUrlToAll(currentAddress);
     SetStatusPane(ID_INDICATOR_FOLLOW, m_bFollow ? kFollow : QString());
 }

@@ -18,7 +18,8 @@ public:
     // Pushes the address to every user while on. True when the navigation enters a framed page
     // from a top-level one, so that the operator is warned once.
     bool OnBeforeNavigate2(const QString &url, const QString &targetFrameName);
-    // Turning it on pushes the current page unless it was the last address pushed.
+    // Turning it on pushes the current page unless it was the last address pushed or the
+    // browser is blank.
     void Toggle(const QString &currentAddress);
     // The status-bar prompt of the Follow Mode command.
     QString TogglePrompt() const;

@@ -336,6 +336,17 @@ TEST_F(OperatorFirstPage, IsBlankWithANetworkWarningWhenTheAddressCannotBeFound)
     EXPECT_EQ(m_boxes[0].style, unsigned(MB_ICONEXCLAMATION));
 }
 
+TEST_F(OperatorFirstPage, TurningFollowOnOverABlankPagePushesNothing)
+{
+    SetLocalHostLookup([] { return LocalHostLookup {false, QString(), 11001}; });
+    ASSERT_NE(OpenOperatorWindow(u"about:blank"_s), nullptr);
+    m_frame->OnCommandId(ID_FOLLOW_MODE);
+    m_frame->OnCommandId(ID_FOLLOW_MODE);
+    EXPECT_TRUE(m_view->FollowMode().IsOn());
+    EXPECT_EQ(CPushDispatcher::lastPushedAddress, QString());
+    EXPECT_EQ(Pushes(), QStringList());
+}
+
 TEST_F(OperatorFirstPage, IsBlankWithoutASession)
 {
     m_document->OnCloseDocument();
