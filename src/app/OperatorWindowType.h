@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 #include <memory>
 
@@ -19,6 +21,8 @@ public:
     virtual void Activate() = 0;
     // The Open Location command, sent on by the main frame.
     virtual void OnOpenLocation() = 0;
+    // Loads the address, which follow mode also pushes; false while the browser is not there.
+    virtual bool Navigate(const QString &address) = 0;
 };
 // Null while no operator window is open.
 extern COperatorWindow *g_pOperatorWindow;

@@ -1,7 +1,6 @@
 #include "SessionLinks.h"
 
 CTreeLink *g_pTree = nullptr;
-COperatorLink *g_pOperatorLink = nullptr;
 CCallCenterLink *g_pCallCenterLink = nullptr;
 CToolBarLink *g_pToolBarLink = nullptr;
 bool g_bExitConfirmed = false;

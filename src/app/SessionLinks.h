@@ -38,15 +38,6 @@ public:
 };
 extern CTreeLink *g_pTree;
 
-// The operator window, for windows that show an address in it; null while it is closed.
-class COperatorLink
-{
-public:
-    virtual ~COperatorLink() = default;
-    virtual void Navigate(const QString &address) = 0;
-};
-extern COperatorLink *g_pOperatorLink;
-
 // The call-center link around the server's start and stop.
 class CCallCenterLink
 {

@@ -21,7 +21,7 @@ public:
     ~COperatorView() override;
 
     // The single entry for loading an address.
-    bool Navigate(const QString &address);
+    bool Navigate(const QString &address) override;
 
     void Activate() override;
     void OnOpenLocation() override;

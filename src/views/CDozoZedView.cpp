@@ -4,12 +4,12 @@
 #include "CLogFile.h"
 #include "CMainFrame.h"
 #include "CUserTable.h"
+#include "HeaderClickFilter.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
 #include "TimeFormats.h"
 
 #include <QDateTime>
-#include <QEvent>
 #include <QHeaderView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -53,7 +53,7 @@ CDozoZedView::CDozoZedView(CDocument &document, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_list);
     setFocusProxy(m_list);
-    m_list->header()->viewport()->installEventFilter(this);
+    CHeaderClickFilter::Install(m_list);
     if (!g_pActivityLink)
         g_pActivityLink = this;
     OnUpdate(ID_INDICATOR_UPTIME, [this](CCmdUI &ui) { OnUpdateConnectionState(ui); });
@@ -93,14 +93,6 @@ void CDozoZedView::SetTitleForAddress(const QString &address, const QString &tit
         if (row->text(UrlColumn) == address && row->text(TitleColumn).isEmpty())
             row->setText(TitleColumn, title);
     }
-}
-
-bool CDozoZedView::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::MouseButtonDblClick && m_list->topLevelItemCount() == 0
-        && watched == m_list->header()->viewport())
-        return true;
-    return CView::eventFilter(watched, event);
 }
 
 void CDozoZedView::OnUpdateConnectionState(CCmdUI &)

@@ -23,10 +23,6 @@ public:
 
     QTreeWidget *List() const { return m_list; }
 
-protected:
-    // Double-clicks on the header do nothing while the list is empty.
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     void OnUpdateConnectionState(CCmdUI &ui);
 

@@ -5,6 +5,7 @@
 #include "CUserInfo.h"
 #include "CUsersDoc.h"
 #include "CVantroTree.h"
+#include "HeaderClickFilter.h"
 #include "MessageBox.h"
 #include "ResourceIds.h"
 #include "ServerLinks.h"
@@ -106,6 +107,7 @@ void CUsersView::CreateColumns()
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->header()->setSectionsMovable(true);
     m_list->header()->setDefaultAlignment(Qt::AlignLeft);
+    CHeaderClickFilter::Install(m_list);
     QStringList titles;
     for (const ColumnLayout &column : kColumns)
         titles.append(QString::fromUtf16(column.title));

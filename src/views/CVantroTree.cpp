@@ -14,6 +14,7 @@
 #include "CWinApp.h"
 #include "ChildFrames.h"
 #include "MessageBox.h"
+#include "OperatorWindowType.h"
 #include "ResourceIcons.h"
 #include "ResourceIds.h"
 #include "Trace.h"
@@ -340,10 +341,10 @@ void CVantroTree::OnDoubleClick()
 
 void CVantroTree::ShowInOperatorWindow(const QString &address)
 {
-    if (!g_pOperatorLink)
+    if (!g_pOperatorWindow)
         RouteToApplication(ID_VIEW_OPERATOR);
-    if (g_pOperatorLink)
-        g_pOperatorLink->Navigate(address);
+    if (g_pOperatorWindow)
+        g_pOperatorWindow->Navigate(address);
 }
 
 // The session menu belongs to the server: the root, or the empty space below the items.

@@ -12,6 +12,7 @@
 #include "CUserInfo.h"
 #include "CUsersView.h"
 #include "CVantroTree.h"
+#include "OperatorWindowType.h"
 #include "ResourceIds.h"
 #include "ServerLinks.h"
 #include "SessionLinks.h"
@@ -341,17 +342,23 @@ TEST_F(NavigationTree, ScriptsThatCannotOpenYetStayInTheSessionFile)
     EXPECT_TRUE(archive.Bytes().endsWith(tail.Bytes()));
 }
 
-class RecordingOperator : public COperatorLink
+class RecordingOperator : public COperatorWindow
 {
 public:
-    void Navigate(const QString &address) override { m_addresses.append(address); }
+    void Activate() override { }
+    void OnOpenLocation() override { }
+    bool Navigate(const QString &address) override
+    {
+        m_addresses.append(address);
+        return true;
+    }
     QStringList m_addresses;
 };
 
 TEST_F(NavigationTree, DoubleClicksShowFavoritesAndActivateTheSessionWindow)
 {
     RecordingOperator operatorWindow;
-    g_pOperatorLink = &operatorWindow;
+    g_pOperatorWindow = &operatorWindow;
     g_favorites = {std::make_shared<CFavorite>(u"A"_s, u"http://a/"_s)};
     Tree()->RefreshFavorites();
     Tree()->setCurrentItem(Tree()->FavoritesItem()->child(0));
@@ -361,7 +368,7 @@ TEST_F(NavigationTree, DoubleClicksShowFavoritesAndActivateTheSessionWindow)
     Tree()->setCurrentItem(Tree()->FavoritesItem());
     Tree()->OnDoubleClick();
     EXPECT_EQ(operatorWindow.m_addresses.size(), 1);
-    g_pOperatorLink = nullptr;
+    g_pOperatorWindow = nullptr;
 
     CDozoZedDoc *session = NewSession();
     ASSERT_NE(session, nullptr);

@@ -1,5 +1,7 @@
 // The users window: rows from the navigation tree's news, the enable timer, the layout and
 // logging selected users off through the tree and the push dispatcher.
+#include "CControlBar.h"
+#include "CDozoZedApp.h"
 #include "CDozoZedDoc.h"
 #include "CMainFrame.h"
 #include "CUserInfo.h"
@@ -12,9 +14,13 @@
 #include "TestSupport.h"
 #include "ViewsFixture.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QMdiArea>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -276,6 +282,88 @@ TEST_F(UsersWindow, FileCommandsShowTheirPlainTextsAndStayDisabled)
     EXPECT_EQ(save.m_enabled, false);
     EXPECT_EQ(saveAs.m_text, u"Save &As..."_s);
     EXPECT_EQ(saveAs.m_enabled, false);
+}
+
+TEST_F(UsersWindow, HeaderDoubleClicksAreIgnoredWhileTheListIsEmpty)
+{
+    CUsersView *view = OpenUsersWindow();
+    ASSERT_NE(view, nullptr);
+    view->resize(600, 300);
+    view->show();
+    QTreeWidget *list = view->List();
+    const auto doubleClickFirstDivider = [list] {
+        QWidget *header = list->header()->viewport();
+        const QPointF at(list->columnWidth(0) - 1, 5);
+        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, header->mapToGlobal(at),
+                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(header, &doubleClick);
+    };
+    doubleClickFirstDivider();
+    EXPECT_EQ(list->columnWidth(0), 125);
+    Tree()->AddUser(User("Mr. Al", "127.0.0.2"));
+    doubleClickFirstDivider();
+    EXPECT_NE(list->columnWidth(0), 125);
+}
+
+// The application's Users commands and the tree's "Users" item: one window, brought forward.
+class UsersCommand : public ConsoleFixture
+{
+protected:
+    void SetUp() override
+    {
+        ConsoleFixture::SetUp();
+        m_manager.reset();
+        qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
+        m_app = std::make_unique<CDozoZedApp>();
+        ASSERT_TRUE(m_app->InitInstance());
+        ASSERT_NE(g_pMainFrame, nullptr);
+    }
+    void TearDown() override
+    {
+        g_bExitConfirmed = true;
+        m_app->DocManager().CloseAllDocuments();
+        Settle();
+        delete g_pMainFrame;
+        m_app->ExitInstance();
+        m_app.reset();
+        ConsoleFixture::TearDown();
+    }
+    CVantroTree *AppTree() const { return g_pMainFrame->ControlBar()->Tree(); }
+    int UsersWindows() const
+    {
+        int count = 0;
+        for (const QMdiSubWindow *window : g_pMainFrame->MdiArea()->subWindowList())
+            count += dynamic_cast<const CUsersFrame *>(window) != nullptr;
+        return count;
+    }
+
+    std::unique_ptr<CDozoZedApp> m_app;
+};
+
+TEST_F(UsersCommand, OpensOneWindowAndThenBringsItForward)
+{
+    g_pMainFrame->FindAction(ID_VIEW_USERS)->trigger();
+    Settle();
+    ASSERT_NE(g_pUsersFrame, nullptr);
+    CUsersFrame *first = g_pUsersFrame;
+    EXPECT_EQ(first->windowTitle(), u"Users"_s);
+    g_pMainFrame->FindAction(ID_SHOW_USERS_BAR)->trigger();
+    AppTree()->setCurrentItem(AppTree()->UsersItem());
+    AppTree()->OnDoubleClick();
+    Settle();
+    EXPECT_EQ(UsersWindows(), 1);
+    EXPECT_EQ(g_pUsersFrame, first);
+    EXPECT_EQ(g_pMainFrame->MdiArea()->activeSubWindow(), first);
+    first->close();
+    Settle();
+    EXPECT_EQ(g_pUsersFrame, nullptr);
+    EXPECT_EQ(g_pUsersView, nullptr);
+    EXPECT_EQ(CUsersFrame::FrameCount(), 0);
+    // The tree's "Users" item opens it again.
+    AppTree()->setCurrentItem(AppTree()->UsersItem());
+    AppTree()->OnDoubleClick();
+    EXPECT_EQ(UsersWindows(), 1);
+    EXPECT_TRUE(m_boxes.isEmpty());
 }
 
 } // namespace
