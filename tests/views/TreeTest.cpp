@@ -376,4 +376,33 @@ TEST_F(NavigationTree, DoubleClicksShowFavoritesAndActivateTheSessionWindow)
     Tree()->OnDoubleClick();
 }
 
+class OperatorFromTheTree : public AppFixture
+{
+};
+
+TEST_F(OperatorFromTheTree, AFavoriteOpensTheOperatorWindowWhenNeededAndLoadsThere)
+{
+    RecordingOperator operatorWindow;
+    int opened = 0;
+    auto operatorType = std::make_unique<CDocTemplate>(IDR_BROWSERTYPE, u"\nOperator"_s,
+                                                       [] { return new CDocument; });
+    operatorType->SetFrameFactory([&](CDocument &) {
+        ++opened;
+        g_pOperatorWindow = &operatorWindow;
+        return true;
+    });
+    m_app->DocManager().SetDocTemplate(2, std::move(operatorType));
+    g_favorites = {std::make_shared<CFavorite>(u"A"_s, u"http://a/"_s)};
+    AppTree()->RefreshFavorites();
+    AppTree()->setCurrentItem(AppTree()->FavoritesItem()->child(0));
+    AppTree()->OnDoubleClick();
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(operatorWindow.m_addresses, QStringList {u"http://a/"_s});
+    AppTree()->OnDoubleClick();
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(operatorWindow.m_addresses.size(), 2);
+    g_pOperatorWindow = nullptr;
+    g_favorites.clear();
+}
+
 } // namespace

@@ -306,29 +306,9 @@ TEST_F(UsersWindow, HeaderDoubleClicksAreIgnoredWhileTheListIsEmpty)
 }
 
 // The application's Users commands and the tree's "Users" item: one window, brought forward.
-class UsersCommand : public ConsoleFixture
+class UsersCommand : public AppFixture
 {
 protected:
-    void SetUp() override
-    {
-        ConsoleFixture::SetUp();
-        m_manager.reset();
-        qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
-        m_app = std::make_unique<CDozoZedApp>();
-        ASSERT_TRUE(m_app->InitInstance());
-        ASSERT_NE(g_pMainFrame, nullptr);
-    }
-    void TearDown() override
-    {
-        g_bExitConfirmed = true;
-        m_app->DocManager().CloseAllDocuments();
-        Settle();
-        delete g_pMainFrame;
-        m_app->ExitInstance();
-        m_app.reset();
-        ConsoleFixture::TearDown();
-    }
-    CVantroTree *AppTree() const { return g_pMainFrame->ControlBar()->Tree(); }
     int UsersWindows() const
     {
         int count = 0;
@@ -336,8 +316,6 @@ protected:
             count += dynamic_cast<const CUsersFrame *>(window) != nullptr;
         return count;
     }
-
-    std::unique_ptr<CDozoZedApp> m_app;
 };
 
 TEST_F(UsersCommand, OpensOneWindowAndThenBringsItForward)
