@@ -140,6 +140,8 @@ void COperatorView::RegisterCommands()
     const auto withDocument = [this](CCmdUI &ui) {
         ui.Enable(m_pBrowser->HasDocument());
     };
+    OnCommand(ID_ADD_FAVORITE, [this] { OnAddFavorite(); });
+    OnUpdate(ID_ADD_FAVORITE, withDocument);
     for (const int id : {ID_FILE_PRINT, ID_PRINT_PAGE}) {
         OnCommand(id, [this] { Print(); });
         OnUpdate(id, withDocument);
@@ -258,6 +260,15 @@ void COperatorView::SetTitle(const QString &title)
 void COperatorView::OnToggleFollowMode()
 {
     m_follow.Toggle(m_pBrowser->LocationURL());
+}
+
+// The current page, under its own title, for the tree to offer the operator.
+void COperatorView::OnAddFavorite()
+{
+    if (!m_pBrowser->HasDocument() || !g_pTree)
+        return;
+    g_pTree->AddFavorite(
+        std::make_shared<CFavorite>(m_pBrowser->LocationName(), m_pBrowser->LocationURL()));
 }
 
 void COperatorView::OnOpenLocation()

@@ -26,6 +26,7 @@ public:
     void Activate() override;
     void OnOpenLocation() override;
     void OnToggleFollowMode();
+    void OnAddFavorite();
     void OnContextMenu(const QPoint &globalPos);
     // Shows the frames warning; runs after the navigation that entered the framed page.
     void OnFramesWarning();

@@ -288,6 +288,19 @@ TEST_F(OperatorWindow, PromptsNameWhatFollowModeAndPushCurrentPageDo)
     EXPECT_EQ(status->currentMessage(), u"Push \"Page One\" ("_s + Url(u"page1.htm"_s) + u')');
 }
 
+TEST_F(OperatorWindow, AddToFavoritesOffersThePageUnderItsTitle)
+{
+    ASSERT_NE(g_pTree, nullptr);
+    g_favorites.clear();
+    Load(Url(u"page1.htm"_s));
+    OnNextDialog([](CDialog &dialog) { return PressOK(dialog); });
+    Command(ID_ADD_FAVORITE);
+    ASSERT_EQ(g_favorites.size(), 1);
+    EXPECT_EQ(g_favorites[0]->m_title, u"Page One"_s);
+    EXPECT_EQ(g_favorites[0]->m_address, Url(u"page1.htm"_s));
+    g_favorites.clear();
+}
+
 TEST_F(OperatorWindow, RightClickInThePageShowsTheProgramsMenu)
 {
     QStringList entries;
@@ -307,7 +320,7 @@ TEST_F(OperatorWindow, RightClickInThePageShowsTheProgramsMenu)
     EXPECT_TRUE(click.isAccepted()) << "the engine's own menu stays closed";
     SetPopupMenuHandler({});
     EXPECT_EQ(entries,
-              (QStringList {u"&Back"_s, u"&Forward"_s, u"&Refresh"_s, u"Add to Favorites (off)"_s,
+              (QStringList {u"&Back"_s, u"&Forward"_s, u"&Refresh"_s, u"Add to Favorites"_s,
                             u"&Push (off)"_s, u"P&rint"_s}));
     EXPECT_EQ(shownAt, m_view->Browser()->mapToGlobal(inPage));
 }
