@@ -232,6 +232,21 @@ TEST_F(UsersWindow, YesRemovesBothRowsAndSendsBothUsersTheLogoffPage)
     EXPECT_EQ(g_userTable.Size(), 3);
 }
 
+TEST_F(UsersWindow, LogoffWithNothingSelectedListsNobodyAndLogsOffNobody)
+{
+    CDozoZedDoc *session = NewSession();
+    ASSERT_NE(session, nullptr);
+    ASSERT_TRUE(Logon(session->m_options.m_port, u"127.0.0.2"_s, "Al"));
+    CUsersView *view = OpenUsersWindow();
+    ASSERT_NE(view, nullptr);
+    const QByteArray before = ReadFileBytes(Path(u"VS127.0.0.2.htm"_s));
+    AnswerBoxes({IDYES});
+    view->OnLogoff();
+    EXPECT_EQ(BoxTexts(), QStringList {kLogoffQuestion});
+    EXPECT_EQ(view->List()->topLevelItemCount(), 1);
+    EXPECT_EQ(ReadFileBytes(Path(u"VS127.0.0.2.htm"_s)), before);
+}
+
 TEST_F(UsersWindow, LogoffButtonFollowsTheSelectionWithinTheTimerPeriod)
 {
     Tree()->AddUser(User("Mr. Al", "127.0.0.2"));
