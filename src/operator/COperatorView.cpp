@@ -14,7 +14,6 @@
 #include "ResourceIds.h"
 #include "ServerLinks.h"
 #include "SessionLinks.h"
-#include "StringTable.h"
 #include "Trace.h"
 
 #include <QComboBox>

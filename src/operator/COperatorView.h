@@ -38,7 +38,6 @@ public:
     CWebBrowser *Browser() const { return m_pBrowser; }
     QComboBox *AddressBox() const { return m_pAddress; }
     const CFollowMode &FollowMode() const { return m_follow; }
-    bool TypedNavigation() const { return m_bTypedNavigation; }
     QString LastStatusText() const { return m_strStatusText; }
 
 protected:

@@ -13,8 +13,6 @@ class CWebBrowser : public QWebEngineView
 public:
     explicit CWebBrowser(QWidget *parent = nullptr);
 
-    CWebPage *Page() const { return m_pPage; }
-
     // Loads the address as typed ("about:blank", "host/page.htm" and full addresses).
     void Navigate(const QString &address);
     void GoBack();

@@ -288,6 +288,14 @@ TEST_F(OperatorWindow, PromptsNameWhatFollowModeAndPushCurrentPageDo)
     EXPECT_EQ(status->currentMessage(), u"Push \"Page One\" ("_s + Url(u"page1.htm"_s) + u')');
 }
 
+TEST_F(OperatorWindow, StatusTextOfThePageGoesToTheMessagePane)
+{
+    const QString link = Url(u"page2.htm"_s);
+    Q_EMIT m_view->Browser()->page()->linkHovered(link);
+    EXPECT_EQ(m_view->LastStatusText(), link);
+    EXPECT_EQ(m_frame->statusBar()->currentMessage(), link);
+}
+
 TEST_F(OperatorWindow, AddToFavoritesOffersThePageUnderItsTitle)
 {
     ASSERT_NE(g_pTree, nullptr);
