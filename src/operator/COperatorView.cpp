@@ -25,7 +25,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPageSetupDialog>
-#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStyle>
@@ -230,14 +229,13 @@ void COperatorView::OnTitleChange(const QString &text)
 {
     SetTitle(kOperatorWindow + u" - "_s + text);
     // The engine names a page by its address until the page's own title arrives; only a
-    // title the document itself holds names the pushed rows.
-    const QPointer<COperatorView> self(this);
-    m_pBrowser->page()->runJavaScript(u"document.title"_s, [self, text](const QVariant &title) {
-        if (!self || title.toString() != text)
+    // title the document itself holds names the pushed rows. The answer may come while the
+    // window closes (empty then), so it touches nothing of the window.
+    const QString address = m_pBrowser->LocationURL();
+    m_pBrowser->page()->runJavaScript(u"document.title"_s, [address, text](const QVariant &title) {
+        if (!title.isValid() || title.toString() != text || address == text)
             return;
-        const QString address = self->m_pBrowser->LocationURL();
-        auto *activity = dynamic_cast<CDozoZedView *>(g_pActivityLink);
-        if (address != text && activity)
+        if (auto *activity = dynamic_cast<CDozoZedView *>(g_pActivityLink))
             activity->SetTitleForAddress(address, text);
     });
 }
