@@ -1,7 +1,7 @@
 #include "CDozoZedApp.h"
 #include "COpenChannel.h"
-#include "OperatorWindow.h"
 #include "EventLoop.h"
+#include "OperatorWindow.h"
 #include "WidgetPrompts.h"
 
 #include <QApplication>
@@ -13,8 +13,8 @@ using namespace Qt::StringLiterals;
 
 int main(int argc, char **argv)
 {
-    PrepareOperatorWindow();
     PreferQtEventDispatcher();
+    PrepareOperatorWindow();
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication application(argc, argv);
     QCommandLineParser parser;
