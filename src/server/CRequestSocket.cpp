@@ -12,7 +12,6 @@
 #include "Users.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QHostAddress>
 #include <QTcpSocket>
 #include <QTimerEvent>
@@ -240,20 +239,19 @@ int CRequestSocket::FileStep()
     if (path != root && !path.startsWith(rootPrefix))
         return 403;
     m_request->m_path = path;
-    const QFileInfo info(path);
-    m_file.setFileName(path);
-    if (!info.isFile() || !m_file.open(QIODevice::ReadOnly))
-        return 404;
-    m_request->m_fileSize = info.size();
-    m_fileLeft = info.size();
-    // In UTC straight from the file system: a local time would cost two time-zone look-ups.
+    // Only regular files: opening a named pipe would block the whole program. One stat gives
+    // the size and, in UTC, the time (a local time would cost two time-zone look-ups).
     struct stat status
     {
     };
-    if (fstat(m_file.handle(), &status) == 0)
-        m_lastWrite = QDateTime::fromSecsSinceEpoch(status.st_mtime, Qt::UTC);
-    else
-        m_lastWrite = info.lastModified().toUTC();
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return 404;
+    m_file.setFileName(path);
+    if (!m_file.open(QIODevice::ReadOnly))
+        return 404;
+    m_request->m_fileSize = status.st_size;
+    m_fileLeft = status.st_size;
+    m_lastWrite = QDateTime::fromSecsSinceEpoch(status.st_mtime, Qt::UTC);
     return 200;
 }
 
@@ -277,14 +275,14 @@ void CRequestSocket::HeadStep()
 void CRequestSocket::SendStatus(int code)
 {
     m_request->m_status = code;
-    m_buffer += StatusHead(code, QDateTime::currentDateTimeUtc());
+    m_buffer += StatusHead(code, CurrentHttpDate());
 }
 
 void CRequestSocket::SendError(int code)
 {
     m_file.close();
     m_request->m_status = code;
-    m_buffer = ErrorResponse(code, QDateTime::currentDateTimeUtc());
+    m_buffer = ErrorResponse(code, CurrentHttpDate());
     m_parseState = 4;
     StartSending();
 }

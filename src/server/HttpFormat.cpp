@@ -85,15 +85,27 @@ QByteArray HeaderLine(QByteArrayView name, QByteArrayView value)
     return name.toByteArray() + ": " + value.toByteArray() + "\r\n";
 }
 
-QByteArray StatusHead(int code, const QDateTime &now)
+QByteArray CurrentHttpDate()
 {
-    return "HTTP/1.0 " + StatusText(code) + "\r\n" + HeaderLine("Server", "Vantro/2.0")
-        + HeaderLine("Date", HttpDate(now));
+    thread_local qint64 second = -1;
+    thread_local QByteArray text;
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    if (now != second) {
+        second = now;
+        text = HttpDate(QDateTime::fromSecsSinceEpoch(now, Qt::UTC));
+    }
+    return text;
 }
 
-QByteArray ErrorResponse(int code, const QDateTime &now)
+QByteArray StatusHead(int code, QByteArrayView date)
 {
-    return StatusHead(code, now) + "\r\n<HTML><HEAD><H2> HTTP/1.0 " + StatusText(code)
+    return "HTTP/1.0 " + StatusText(code) + "\r\n" + HeaderLine("Server", "Vantro/2.0")
+        + HeaderLine("Date", date);
+}
+
+QByteArray ErrorResponse(int code, QByteArrayView date)
+{
+    return StatusHead(code, date) + "\r\n<HTML><HEAD><H2> HTTP/1.0 " + StatusText(code)
         + "</HEAD><BODY></BODY></HTML>\r\n";
 }
 

@@ -12,14 +12,17 @@ QByteArray StatusText(int code);
 // A time in UTC as "Sun, 06 Nov 1994 08:49:37 GMT", with English names whatever the locale.
 QByteArray HttpDate(const QDateTime &time);
 
+// HttpDate of the current time; the text is made at most once a second for each thread.
+QByteArray CurrentHttpDate();
+
 // "Name: value\r\n".
 QByteArray HeaderLine(QByteArrayView name, QByteArrayView value);
 
-// The status line and the fixed Server and Date headers.
-QByteArray StatusHead(int code, const QDateTime &now);
+// The status line and the fixed Server and Date headers, with the date as HttpDate gives it.
+QByteArray StatusHead(int code, QByteArrayView date);
 
 // A complete error response: head, blank line and the small HTML body.
-QByteArray ErrorResponse(int code, const QDateTime &now);
+QByteArray ErrorResponse(int code, QByteArrayView date);
 
 // The two lines in front of every HTML file, so that browsers never show a cached copy.
 QByteArrayView NoCacheMetaLines();

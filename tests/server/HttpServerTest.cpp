@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTcpSocket>
@@ -12,6 +13,7 @@
 #include <QTimer>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -115,6 +117,15 @@ TEST_F(HttpServerTest, DecodesRequestPaths)
     EXPECT_EQ(Body(Get("/%41b.htm")), kMeta + "ab");
     EXPECT_EQ(Body(Get("/sub%2Fx%7ey.htm")), kMeta + "tilde");
     EXPECT_EQ(Body(Get("/a+b%%c.htm")), kMeta + "plus");
+}
+
+TEST_F(HttpServerTest, ServesOnlyRegularFiles)
+{
+    ASSERT_EQ(mkfifo(QFile::encodeName(RootFile(u"pipe.htm"_s)).constData(), 0600), 0);
+    ASSERT_TRUE(QDir(Root()).mkdir(u"folder.htm"_s));
+    EXPECT_TRUE(Get("/pipe.htm").startsWith("HTTP/1.0 404 Not Found"));
+    EXPECT_TRUE(Get("/folder.htm").startsWith("HTTP/1.0 404 Not Found"));
+    EXPECT_TRUE(Get("/").startsWith("HTTP/1.0 200 OK")) << "a request hung the server";
 }
 
 TEST_F(HttpServerTest, SendsALargeFileIntact)
