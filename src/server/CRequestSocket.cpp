@@ -27,6 +27,9 @@ namespace {
 // keep fast links busy while each write notification still does a bounded amount of work.
 constexpr qint64 kSendWindow = 64 * CRequestSocket::kChunkSize;
 
+// Files are read in blocks of this size and sent chunk by chunk from memory.
+constexpr qint64 kReadAhead = 64 * 1024;
+
 QString ForwardSlashes(QString path)
 {
     return path.replace(u'\\', u'/');
@@ -247,7 +250,7 @@ int CRequestSocket::FileStep()
     if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
         return 404;
     m_file.setFileName(path);
-    if (!m_file.open(QIODevice::ReadOnly))
+    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return 404;
     m_request->m_fileSize = status.st_size;
     m_fileLeft = status.st_size;
@@ -306,8 +309,7 @@ void CRequestSocket::OnSend()
         }
         if (!m_file.isOpen())
             break;
-        m_buffer = m_fileLeft > 0 ? m_file.read(std::min(kChunkSize, m_fileLeft)) : QByteArray();
-        m_fileLeft -= m_buffer.size();
+        m_buffer = NextChunk();
         if (m_buffer.isEmpty()) {
             m_file.close();
             const QMutexLocker lock(&g_userTable.Lock());
@@ -316,6 +318,20 @@ void CRequestSocket::OnSend()
     }
     if (m_buffer.isEmpty() && !m_file.isOpen())
         Finish();
+}
+
+// The file's next chunk, empty at its end. A small file is read in one call of exactly its
+// size, so its end costs no further read.
+QByteArray CRequestSocket::NextChunk()
+{
+    if (m_readAheadUsed == m_readAhead.size()) {
+        m_readAhead = m_fileLeft > 0 ? m_file.read(std::min(kReadAhead, m_fileLeft)) : QByteArray();
+        m_fileLeft -= m_readAhead.size();
+        m_readAheadUsed = 0;
+    }
+    const QByteArray chunk = m_readAhead.mid(m_readAheadUsed, kChunkSize);
+    m_readAheadUsed += chunk.size();
+    return chunk;
 }
 
 // The response is complete: the connection ends. A logon's record lives on in the user table.

@@ -70,6 +70,7 @@ private:
     void SendStatus(int code);
     void SendError(int code);
     void StartSending();
+    QByteArray NextChunk();
     void Finish();
     enum How { Graceful, Abort };
     void ShutDown(How how = Graceful);
@@ -85,6 +86,8 @@ private:
     const CSvrOptions *m_document;
     QPointer<QTcpSocket> m_socket;
     QFile m_file;
-    qint64 m_fileLeft = 0;
+    qint64 m_fileLeft = 0; // bytes of the file not read yet
+    QByteArray m_readAhead;
+    qsizetype m_readAheadUsed = 0;
     int m_headTimer = 0; // the id of the timer that drops a slow head
 };
