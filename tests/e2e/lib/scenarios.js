@@ -52,7 +52,7 @@ function escapeRe(s) {
   return s.replace(/[.*+?^${}()|[\]\\]/g, '\\$&');
 }
 
-function exactLine(text) {
+export function exactLine(text) {
   return new RegExp(`^${escapeRe(text)}$`);
 }
 

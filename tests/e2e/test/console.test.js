@@ -2,20 +2,11 @@
 // on and follows a push from the console, and the console's activity list shows both rows
 // turning "Sent". The console host prints the list's rows as they appear and change.
 import assert from 'node:assert/strict';
-import path from 'node:path';
 import { describe, it } from 'node:test';
 import { launchChromium } from '../lib/browsers.js';
-import { hostBinary, TestHost } from '../lib/testhost.js';
-import { waitUntil } from '../lib/scenarios.js';
-
-// The console host is built beside the test host.
-process.env.VANTRO_TESTHOST = process.env.VANTRO_CONSOLEHOST || path.join(path.dirname(hostBinary()), 'vantro-consolehost');
-
-const ADDR = '127.0.0.1';
-
-function exactLine(text) {
-  return new RegExp(`^${text.replace(/[.*+?^${}()|[\]\\]/g, '\\$&')}$`);
-}
+import { ADDR, logOnToConsole } from '../lib/console.js';
+import { exactLine, waitUntil } from '../lib/scenarios.js';
+import { TestHost } from '../lib/testhost.js';
 
 describe('console with chromium', { timeout: 120000 }, () => {
   it('lists the welcome row and a push from the console as "Sent"', { timeout: 90000 }, async () => {
@@ -24,13 +15,7 @@ describe('console with chromium', { timeout: 120000 }, () => {
     try {
       browser = await launchChromium();
       const page = await browser.newPage();
-      await page.goto(`${host.url}/`);
-      const since = host.mark();
-      await browser.chooseTitle(page, 'Mr');
-      await browser.typeAlias(page, 'Ann Lee');
-      const popup = await browser.clickForPopup(page, '#submit', 5000);
-      await host.waitForLine(exactLine(`activity ${ADDR}\t/welcome.htm\tSent`), { since, timeoutMs: 5000, what: 'the welcome row, sent' });
-      await waitUntil(() => page.url() === `${host.url}/welcome.htm`, { timeoutMs: 6000, what: 'the main window shows the welcome page' });
+      const popup = await logOnToConsole(host, browser, page, { title: 'Mr', alias: 'Ann Lee' });
       assert.equal(await host.ok('users'), 'ok 1');
 
       const pushed = `${host.url}/page1.htm`;

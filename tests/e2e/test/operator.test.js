@@ -7,10 +7,9 @@ import { writeFile } from 'node:fs/promises';
 import path from 'node:path';
 import { describe, it } from 'node:test';
 import { launchChromium } from '../lib/browsers.js';
-import { hostBinary, TestHost } from '../lib/testhost.js';
+import { logOnToConsole } from '../lib/console.js';
+import { TestHost } from '../lib/testhost.js';
 import { waitUntil, sleep } from '../lib/scenarios.js';
-
-process.env.VANTRO_TESTHOST = process.env.VANTRO_CONSOLEHOST || path.join(path.dirname(hostBinary()), 'vantro-consolehost');
 
 const REFRESH = 1;
 const DELAY = 1;
@@ -38,11 +37,7 @@ describe('operator window with chromium', { timeout: 180000 }, () => {
       assert.equal(await host.ok('operator-open'), 'ok');
       browser = await launchChromium();
       const page = await browser.newPage();
-      await page.goto(`${host.url}/`);
-      await browser.chooseTitle(page, 'Mr');
-      await browser.typeAlias(page, 'Ann Lee');
-      await browser.clickForPopup(page, '#submit', 5000);
-      await waitUntil(() => page.url() === `${host.url}/welcome.htm`, { timeoutMs: 6000, what: 'the welcome page' });
+      await logOnToConsole(host, browser, page);
 
       const delays = [];
       for (const name of Object.keys(TITLES)) {

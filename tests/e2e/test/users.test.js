@@ -3,19 +3,11 @@
 // row and tree child at once, closes its control window, and drops it from the user table once
 // the logoff page has been delivered.
 import assert from 'node:assert/strict';
-import path from 'node:path';
 import { describe, it } from 'node:test';
 import { launchChromium } from '../lib/browsers.js';
-import { hostBinary, TestHost } from '../lib/testhost.js';
-import { waitUntil } from '../lib/scenarios.js';
-
-process.env.VANTRO_TESTHOST = process.env.VANTRO_CONSOLEHOST || path.join(path.dirname(hostBinary()), 'vantro-consolehost');
-
-const ADDR = '127.0.0.1';
-
-function exactLine(text) {
-  return new RegExp(`^${text.replace(/[.*+?^${}()|[\]\\]/g, '\\$&')}$`);
-}
+import { ADDR, logOnToConsole } from '../lib/console.js';
+import { exactLine, waitUntil } from '../lib/scenarios.js';
+import { TestHost } from '../lib/testhost.js';
 
 describe('users window with chromium', { timeout: 120000 }, () => {
   it('shows the user in the tree and the users window, and logs it off from there', { timeout: 90000 }, async () => {
@@ -24,12 +16,7 @@ describe('users window with chromium', { timeout: 120000 }, () => {
     try {
       browser = await launchChromium();
       const page = await browser.newPage();
-      await page.goto(`${host.url}/`);
-      const since = host.mark();
-      await browser.chooseTitle(page, 'Ms');
-      await browser.typeAlias(page, 'Ann Lee');
-      const popup = await browser.clickForPopup(page, '#submit', 5000);
-      await host.waitForLine(exactLine(`activity ${ADDR}\t/welcome.htm\tSent`), { since, timeoutMs: 5000, what: 'the welcome row, sent' });
+      const popup = await logOnToConsole(host, browser, page, { title: 'Ms', alias: 'Ann Lee' });
 
       assert.equal(await host.ok('tree-users'), 'ok\tMs. Ann Lee');
       assert.equal(await host.ok('users-window'), `ok | Ms. Ann Lee\t${ADDR}\tConnected`);
