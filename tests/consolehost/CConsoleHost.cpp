@@ -24,27 +24,12 @@
 #include <QLineEdit>
 #include <QTreeWidget>
 
-#include <cstdio>
-#include <unistd.h>
-
 using namespace Qt::StringLiterals;
-
-namespace {
-
-void PrintLine(const QString &line)
-{
-    const QByteArray bytes = line.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
-}
-
-} // namespace
 
 CConsoleHost::CConsoleHost(const Settings &settings)
     : m_settings(settings)
-    , m_input(STDIN_FILENO, QSocketNotifier::Read)
+    , m_channel([this](const QByteArray &line) { RunCommand(line); }, [this] { OnInputEnd(); })
 {
-    connect(&m_input, &QSocketNotifier::activated, this, [this] { OnInput(); });
     SetModalDialogHandler([this](CDialog &dialog) { return AnswerDialog(dialog); });
 }
 
@@ -125,24 +110,10 @@ QString CConsoleHost::ResidentKilobytes()
     return {};
 }
 
-void CConsoleHost::OnInput()
+// Closes as the operator would: confirmed with users attached, saved, windows gone.
+void CConsoleHost::OnInputEnd()
 {
-    char chunk[4096];
-    const ssize_t count = ::read(STDIN_FILENO, chunk, sizeof chunk);
-    if (count <= 0) {
-        m_input.setEnabled(false);
-        // Closes as the operator would: confirmed with users attached, saved, windows gone.
-        g_pMainFrame->close();
-        return;
-    }
-    m_pendingInput.append(chunk, count);
-    qsizetype end;
-    while ((end = m_pendingInput.indexOf('\n')) >= 0) {
-        const QByteArray line = m_pendingInput.left(end).trimmed();
-        m_pendingInput.remove(0, end + 1);
-        if (!line.isEmpty())
-            RunCommand(line);
-    }
+    g_pMainFrame->close();
 }
 
 // The push the activity list makes for a dropped entry, and the user count.

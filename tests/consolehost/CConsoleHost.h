@@ -1,8 +1,9 @@
 #pragma once
 
+#include "CCommandChannel.h"
+
 #include <QByteArray>
 #include <QObject>
-#include <QSocketNotifier>
 
 class CDialog;
 class QTreeWidget;
@@ -32,14 +33,13 @@ private:
     void PrintRow(int row, const char *kind);
     QString RowTitle(const QString &address) const;
     static QString ResidentKilobytes();
-    void OnInput();
+    void OnInputEnd();
     void RunCommand(const QByteArray &line);
     void PrintTreeUsers();
     void PrintUsersWindow();
     void LogoffFromUsersWindow(const QString &address);
 
     Settings m_settings;
-    QSocketNotifier m_input;
-    QByteArray m_pendingInput;
+    CCommandChannel m_channel;
     QTreeWidget *m_list = nullptr;
 };

@@ -11,27 +11,14 @@
 #include <QCoreApplication>
 
 #include <cstdio>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-void PrintLine(const QString &line)
-{
-    const QByteArray bytes = line.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
-}
-
-} // namespace
-
 CTestHost::CTestHost(const CSvrOptions &options)
     : m_listener(m_options)
-    , m_input(STDIN_FILENO, QSocketNotifier::Read)
+    , m_channel([this](const QByteArray &line) { RunCommand(line); }, [this] { Stop(); })
 {
     m_options.CopyFrom(options);
-    connect(&m_input, &QSocketNotifier::activated, this, &CTestHost::OnInput);
     OnEveryIdleMoment(this, [] { SweepTimedOutUsers(); });
     m_heartbeat.start(500);
     g_pActivityLink = this;
@@ -75,22 +62,6 @@ void CTestHost::AddUser(CUserInfo *user)
 void CTestHost::RemoveUser(const CUserInfo &user)
 {
     PrintLine("user-removed "_L1 + user.m_name + u'\t' + user.m_address);
-}
-
-void CTestHost::OnInput()
-{
-    char chunk[4096];
-    const ssize_t count = ::read(STDIN_FILENO, chunk, sizeof chunk);
-    if (count <= 0)
-        return Stop();
-    m_pendingInput.append(chunk, count);
-    qsizetype end;
-    while ((end = m_pendingInput.indexOf('\n')) >= 0) {
-        const QByteArray line = m_pendingInput.left(end).trimmed();
-        m_pendingInput.remove(0, end + 1);
-        if (!line.isEmpty())
-            RunCommand(line);
-    }
 }
 
 void CTestHost::RunCommand(const QByteArray &line)
@@ -150,7 +121,6 @@ bool CTestHost::RunUserCommand(const QByteArray &command, const QString &key,
 
 void CTestHost::Stop()
 {
-    m_input.setEnabled(false);
     m_listener.close();
     {
         const QMutexLocker lock(&g_userTable.Lock());

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "CCommandChannel.h"
 #include "CListenSocket.h"
 #include "CSvrOptions.h"
 #include "ServerLinks.h"
 
 #include <QByteArray>
 #include <QObject>
-#include <QSocketNotifier>
 #include <QTimer>
 
 // A session without windows, driven line by line from standard input, that prints what the
@@ -26,15 +26,13 @@ public:
     void RemoveUser(const CUserInfo &user) override;
 
 private:
-    void OnInput();
     void RunCommand(const QByteArray &line);
     bool RunUserCommand(const QByteArray &command, const QString &key, const QString &argument);
     void Stop();
 
     CSvrOptions m_options;
     CListenSocket m_listener;
-    QSocketNotifier m_input;
-    QByteArray m_pendingInput;
+    CCommandChannel m_channel;
     // Idle moments need the loop to wake now and then, as the console's uptime timer does.
     QTimer m_heartbeat;
 };
