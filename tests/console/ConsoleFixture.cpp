@@ -1,24 +1,32 @@
 #include "ConsoleFixture.h"
 
+#include "CControlBar.h"
 #include "CDocManager.h"
 #include "CDozoZedDoc.h"
+#include "CMainFrame.h"
 #include "CMyMultiDocTemplate.h"
 #include "CSessionServerPage.h"
 #include "CSessionSheet.h"
 #include "CSvrOptions.h"
 #include "CUserTable.h"
+#include "CVantroTree.h"
+#include "FileDialog.h"
 #include "LocalHost.h"
 #include "ResourceIds.h"
 #include "SessionLinks.h"
 #include "StringTable.h"
 #include "TestSupport.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -158,4 +166,41 @@ void ConsoleFixture::Settle()
 QByteArray ConsoleFixture::LogBytes(const QString &name) const
 {
     return ReadFileBytes(m_dir.filePath(name));
+}
+
+void ConsoleFixture::DoubleClickHeaderDivider(QTreeWidget *list)
+{
+    QWidget *header = list->header()->viewport();
+    const QPointF at(list->columnWidth(0) - 1, 5);
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, header->mapToGlobal(at),
+                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(header, &doubleClick);
+}
+
+void AppFixture::SetUp()
+{
+    ConsoleFixture::SetUp();
+    // The application keeps its own window types; its open channel lives in this test's folder.
+    m_manager.reset();
+    qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
+    m_app = std::make_unique<CDozoZedApp>();
+    ASSERT_TRUE(m_app->InitInstance());
+    ASSERT_NE(g_pMainFrame, nullptr);
+}
+
+void AppFixture::TearDown()
+{
+    g_bExitConfirmed = true;
+    m_app->DocManager().CloseAllDocuments();
+    Settle();
+    delete g_pMainFrame;
+    m_app->ExitInstance();
+    m_app.reset();
+    SetFileDialogHandler({});
+    ConsoleFixture::TearDown();
+}
+
+CVantroTree *AppFixture::AppTree() const
+{
+    return g_pMainFrame->ControlBar()->Tree();
 }

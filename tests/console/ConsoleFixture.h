@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CDialog.h"
+#include "CDozoZedApp.h"
 #include "MessageBox.h"
 
 #include <QDir>
@@ -16,6 +17,7 @@ class CDocManager;
 class CDocTemplate;
 class CDozoZedDoc;
 class CSessionSheet;
+class CVantroTree;
 
 // A console without a real screen: message boxes and modal dialogs are answered by the test,
 // this machine's address is 127.0.0.1, and the current directory and the default content folder
@@ -51,6 +53,8 @@ protected:
     // Logs a user on from the source address under the alias; true when the server answered.
     bool Logon(int port, const QString &source, const QByteArray &alias = "Ann");
     static void Settle();
+    // Double-clicks the divider after the list's first column, which widens it to fit.
+    static void DoubleClickHeaderDivider(class QTreeWidget *list);
     QString Path(const QString &name) const { return m_dir.filePath(name); }
     QByteArray LogBytes(const QString &name = QStringLiteral("Vantro.log")) const;
 
@@ -61,4 +65,16 @@ protected:
     QList<MessageBoxRequest> m_boxes;
     QList<int> m_answers;
     QList<DialogScript> m_dialogs;
+};
+
+// The whole application with its main frame and window types.
+class AppFixture : public ConsoleFixture
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    CVantroTree *AppTree() const;
+
+    std::unique_ptr<CDozoZedApp> m_app;
 };

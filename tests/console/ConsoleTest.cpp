@@ -129,17 +129,10 @@ TEST_F(SessionWindows, HeaderDoubleClicksAreIgnoredWhileTheListIsEmpty)
     view.resize(800, 300);
     view.show();
     QTreeWidget *list = view.List();
-    const auto doubleClickFirstDivider = [list] {
-        QWidget *header = list->header()->viewport();
-        const QPointF at(list->columnWidth(0) - 1, 5);
-        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, header->mapToGlobal(at),
-                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(header, &doubleClick);
-    };
-    doubleClickFirstDivider();
+    DoubleClickHeaderDivider(list);
     EXPECT_EQ(list->columnWidth(0), 150);
     view.AddActivity(u"All Clients"_s, u"http://a/"_s, false);
-    doubleClickFirstDivider();
+    DoubleClickHeaderDivider(list);
     EXPECT_NE(list->columnWidth(0), 150);
 }
 
@@ -228,31 +221,9 @@ TEST_F(SessionWindows, NoSplashUnlessEnabled)
 }
 
 // The whole application with its main frame.
-class ConsoleApp : public ConsoleFixture
+class ConsoleApp : public AppFixture
 {
 protected:
-    void SetUp() override
-    {
-        ConsoleFixture::SetUp();
-        // The application keeps its own window types; the channel lives in this test's folder.
-        m_manager.reset();
-        qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
-        m_app = std::make_unique<CDozoZedApp>();
-        ASSERT_TRUE(m_app->InitInstance());
-        ASSERT_NE(g_pMainFrame, nullptr);
-    }
-    void TearDown() override
-    {
-        g_bExitConfirmed = true;
-        m_app->DocManager().CloseAllDocuments();
-        Settle();
-        delete g_pMainFrame;
-        m_app->ExitInstance();
-        m_app.reset();
-        SetFileDialogHandler({});
-        ConsoleFixture::TearDown();
-    }
-
     bool Enabled(int id)
     {
         g_pMainFrame->UpdateCommandUI();
@@ -272,8 +243,6 @@ protected:
         EXPECT_EQ(file.SaveSessionFile(path), QString());
         return path;
     }
-
-    std::unique_ptr<CDozoZedApp> m_app;
 };
 
 TEST_F(ConsoleApp, StartsWithNoDocumentAndTheDefaultFolders)

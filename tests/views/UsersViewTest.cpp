@@ -306,17 +306,10 @@ TEST_F(UsersWindow, HeaderDoubleClicksAreIgnoredWhileTheListIsEmpty)
     view->resize(600, 300);
     view->show();
     QTreeWidget *list = view->List();
-    const auto doubleClickFirstDivider = [list] {
-        QWidget *header = list->header()->viewport();
-        const QPointF at(list->columnWidth(0) - 1, 5);
-        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, header->mapToGlobal(at),
-                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(header, &doubleClick);
-    };
-    doubleClickFirstDivider();
+    DoubleClickHeaderDivider(list);
     EXPECT_EQ(list->columnWidth(0), 125);
     Tree()->AddUser(User("Mr. Al", "127.0.0.2"));
-    doubleClickFirstDivider();
+    DoubleClickHeaderDivider(list);
     EXPECT_NE(list->columnWidth(0), 125);
 }
 

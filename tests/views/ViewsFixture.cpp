@@ -51,30 +51,3 @@ QStringList ViewsFixture::ChildTexts(const QTreeWidgetItem *item)
         texts.append(item->child(index)->text(0));
     return texts;
 }
-
-void AppFixture::SetUp()
-{
-    ConsoleFixture::SetUp();
-    // The application keeps its own window types; its open channel lives in this test's folder.
-    m_manager.reset();
-    qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
-    m_app = std::make_unique<CDozoZedApp>();
-    ASSERT_TRUE(m_app->InitInstance());
-    ASSERT_NE(g_pMainFrame, nullptr);
-}
-
-void AppFixture::TearDown()
-{
-    g_bExitConfirmed = true;
-    m_app->DocManager().CloseAllDocuments();
-    Settle();
-    delete g_pMainFrame;
-    m_app->ExitInstance();
-    m_app.reset();
-    ConsoleFixture::TearDown();
-}
-
-CVantroTree *AppFixture::AppTree() const
-{
-    return g_pMainFrame->ControlBar()->Tree();
-}

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "CDozoZedApp.h"
 #include "ConsoleFixture.h"
 
 #include <memory>
@@ -25,16 +24,4 @@ protected:
 
     std::unique_ptr<CMainFrame> m_frame;
     CDocTemplate *m_usersTemplate = nullptr;
-};
-
-// The whole application with its main frame and window types.
-class AppFixture : public ConsoleFixture
-{
-protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    CVantroTree *AppTree() const;
-
-    std::unique_ptr<CDozoZedApp> m_app;
 };
