@@ -55,6 +55,19 @@ CUserInfo *User(const char *name, const char *address, int state = CUserInfo::Co
 
 class UsersWindow : public ViewsFixture
 {
+protected:
+    // A session with Mr. Al, the second alias and Mr. Cy logged on from 127.0.0.2 to .4, and
+    // the users window open on them; its view, or null.
+    CUsersView *ThreeUsersInTheWindow(const QByteArray &secondAlias)
+    {
+        CDozoZedDoc *session = NewSession();
+        if (!session)
+            return nullptr;
+        const int port = session->m_options.m_port;
+        const bool loggedOn = Logon(port, u"127.0.0.2"_s, "Al")
+            && Logon(port, u"127.0.0.3"_s, secondAlias) && Logon(port, u"127.0.0.4"_s, "Cy");
+        return loggedOn ? OpenUsersWindow() : nullptr;
+    }
 };
 
 TEST_F(UsersWindow, OpensWithTheTreesUsersInArrivalOrderAndItsColumns)
@@ -177,13 +190,7 @@ TEST_F(UsersWindow, RowsKeepTheirOwnDataWhenTheTreeAndWindowDropDifferentUsers)
 
 TEST_F(UsersWindow, LogoffAsksListingEverySelectedUserAndNoChangesNothing)
 {
-    CDozoZedDoc *session = NewSession();
-    ASSERT_NE(session, nullptr);
-    const int port = session->m_options.m_port;
-    ASSERT_TRUE(Logon(port, u"127.0.0.2"_s, "Al"));
-    ASSERT_TRUE(Logon(port, u"127.0.0.3"_s, "%3Cb%3EBo%3C%2Fb%3E"));
-    ASSERT_TRUE(Logon(port, u"127.0.0.4"_s, "Cy"));
-    CUsersView *view = OpenUsersWindow();
+    CUsersView *view = ThreeUsersInTheWindow("%3Cb%3EBo%3C%2Fb%3E");
     ASSERT_NE(view, nullptr);
     const QByteArray before2 = ReadFileBytes(Path(u"VS127.0.0.2.htm"_s));
     const QByteArray before3 = ReadFileBytes(Path(u"VS127.0.0.3.htm"_s));
@@ -206,13 +213,7 @@ TEST_F(UsersWindow, LogoffAsksListingEverySelectedUserAndNoChangesNothing)
 
 TEST_F(UsersWindow, YesRemovesBothRowsAndSendsBothUsersTheLogoffPage)
 {
-    CDozoZedDoc *session = NewSession();
-    ASSERT_NE(session, nullptr);
-    const int port = session->m_options.m_port;
-    ASSERT_TRUE(Logon(port, u"127.0.0.2"_s, "Al"));
-    ASSERT_TRUE(Logon(port, u"127.0.0.3"_s, "Bo"));
-    ASSERT_TRUE(Logon(port, u"127.0.0.4"_s, "Cy"));
-    CUsersView *view = OpenUsersWindow();
+    CUsersView *view = ThreeUsersInTheWindow("Bo");
     ASSERT_NE(view, nullptr);
     const QByteArray untouched = ReadFileBytes(Path(u"VS127.0.0.3.htm"_s));
     view->List()->topLevelItem(0)->setSelected(true);
