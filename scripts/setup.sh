@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config clang-format
+    cmake ninja-build g++ pkg-config clang-format ccache
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev
     libgtest-dev googletest
     xvfb xauth
