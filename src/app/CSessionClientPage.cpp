@@ -1,6 +1,7 @@
 #include "CSessionClientPage.h"
 
 #include "CDataExchange.h"
+#include "CSvrOptions.h"
 #include "DialogControls.h"
 #include "ResourceIds.h"
 
@@ -20,7 +21,9 @@ CSessionClientPage::CSessionClientPage(QWidget *parent)
 void CSessionClientPage::DoDataExchange(CDataExchange &dx)
 {
     DDX_Text(dx, IDC_REFRESH, m_refreshSecs);
-    DDV_MinMaxInt(dx, IDC_REFRESH, m_refreshSecs, 1, 9);
+    DDV_MinMaxInt(dx, IDC_REFRESH, m_refreshSecs, CSvrOptions::kMinRefreshSecs,
+                  CSvrOptions::kMaxRefreshSecs);
     DDX_Text(dx, IDC_DOWNLOAD_DELAY, m_downloadDelaySecs);
-    DDV_MinMaxInt(dx, IDC_DOWNLOAD_DELAY, m_downloadDelaySecs, 1, 10);
+    DDV_MinMaxInt(dx, IDC_DOWNLOAD_DELAY, m_downloadDelaySecs, CSvrOptions::kMinDownloadDelaySecs,
+                  CSvrOptions::kMaxDownloadDelaySecs);
 }

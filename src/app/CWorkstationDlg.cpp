@@ -1,6 +1,7 @@
 #include "CWorkstationDlg.h"
 
 #include "CDataExchange.h"
+#include "CSvrOptions.h"
 #include "DialogControls.h"
 #include "MessageBox.h"
 #include "ResourceIds.h"
@@ -39,6 +40,8 @@ CWorkstationDlg::CWorkstationDlg(QWidget *parent)
 void CWorkstationDlg::DoDataExchange(CDataExchange &dx)
 {
     DDX_Text(dx, IDC_PORT, m_port);
+    // A larger number would silently wrap to another port.
+    DDV_MinMaxInt(dx, IDC_PORT, m_port, CSvrOptions::kMinPort, CSvrOptions::kMaxPort);
     DDX_Text(dx, IDC_ROOT_FOLDER, m_rootFolder);
 }
 

@@ -1,5 +1,8 @@
 #include "MessageBox.h"
 
+#include <QCoreApplication>
+#include <QMetaObject>
+
 #include <cstdio>
 
 namespace {
@@ -29,6 +32,21 @@ int ShowMessageBox(const QString &text, unsigned style, const QString &caption)
     const MessageBoxRequest request {text, caption, style};
     const auto &handler = Handler();
     return handler ? handler(request) : AnswerOnConsole(request);
+}
+
+void ShowMessageBoxLater(const QString &text, unsigned style, const QString &caption,
+                         std::function<void()> whenAnswered)
+{
+    auto show = [text, style, caption, whenAnswered = std::move(whenAnswered)] {
+        ShowMessageBox(text, style, caption);
+        if (whenAnswered)
+            whenAnswered();
+    };
+    QCoreApplication *application = QCoreApplication::instance();
+    if (application)
+        QMetaObject::invokeMethod(application, std::move(show), Qt::QueuedConnection);
+    else
+        show();
 }
 
 void SetMessageBoxHandler(MessageBoxHandler handler)

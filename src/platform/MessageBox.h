@@ -32,6 +32,13 @@ using MessageBoxHandler = std::function<int(const MessageBoxRequest &)>;
 // text: user names and remote fields must never be read as markup.
 int ShowMessageBox(const QString &text, unsigned style = MB_OK, const QString &caption = {});
 
+// Shows the box from the event loop once the current notification is over, for code that runs
+// under a socket handler or the user-table lock: a box's nested event loop could free what
+// that code still uses, and would hold the lock for as long as the box is open. Without an
+// event loop there is nothing to wait for and the box is shown at once.
+void ShowMessageBoxLater(const QString &text, unsigned style = MB_OK, const QString &caption = {},
+                         std::function<void()> whenAnswered = {});
+
 // The GUI installs a real box; tests install a scripted answerer so that nothing blocks.
 // Without a handler the text goes to standard error and the box is answered with its first
 // button (OK or Yes).

@@ -114,6 +114,6 @@ int CPageSet::WritePage(const QString &fileName, const QByteArray &page)
     const int error = WriteWholeFile(fileName, WithCrLf(page));
     if (error == 0)
         return 1;
-    ShowMessageBox(FileErrorText(error, fileName), MB_OK | MB_ICONEXCLAMATION);
+    ShowMessageBoxLater(FileErrorText(error, fileName), MB_OK | MB_ICONEXCLAMATION);
     return 0;
 }

@@ -7,6 +7,7 @@
 #include "Trace.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 using namespace Qt::StringLiterals;
 
@@ -25,7 +26,10 @@ void RecordPush(const QString &label, const QString &address)
 
 QString CPushDispatcher::NormaliseRemote(const QString &address)
 {
-    return address.contains("http://"_L1) ? address : "http://"_L1 + address;
+    // A scheme of any kind and case stays as it is ("https://", "HTTP://"); the pattern asks
+    // for "//" so that a bare "host:port/page" still gets its "http://".
+    static const QRegularExpression scheme(u"^[A-Za-z][A-Za-z0-9+.-]*://"_s);
+    return scheme.match(address).hasMatch() ? address : "http://"_L1 + address;
 }
 
 QString CPushDispatcher::NormaliseLocal(const QString &path)

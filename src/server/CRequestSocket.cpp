@@ -6,7 +6,7 @@
 #include "CUserTable.h"
 #include "ContentType.h"
 #include "HttpFormat.h"
-#include "MessageBox.h"
+#include "SocketErrorBox.h"
 #include "Tick.h"
 #include "Trace.h"
 #include "Users.h"
@@ -41,18 +41,6 @@ QString DottedAddress(quint32 ip)
     const int size = std::snprintf(text, sizeof text, "%u.%u.%u.%u", ip >> 24, (ip >> 16) & 0xFF,
                                    (ip >> 8) & 0xFF, ip & 0xFF);
     return QString::fromLatin1(text, size);
-}
-
-// Peers can fail many connections at once; the operator sees one box at a time.
-void ReportSocketError(const QString &text)
-{
-    static bool showing = false;
-    if (showing)
-        return;
-    showing = true;
-    ShowMessageBox(text, MB_OK | MB_ICONINFORMATION,
-                   u"There was an Internet Socket Error Encountered!"_s);
-    showing = false;
 }
 
 } // namespace
@@ -218,6 +206,9 @@ void CRequestSocket::Respond()
         m_request->m_logon = 0;
         return SendError(501);
     }
+    // Only a GET logs a user on: a HEAD answers the logon page's head and nothing more.
+    if (method == "HEAD")
+        m_request->m_logon = 0;
     if (!LogonStep(*this)) {
         m_request->m_logon = 0;
         return SendError(500);
@@ -236,7 +227,7 @@ int CRequestSocket::FileStep()
     const QByteArray &url = m_request->m_url;
     if (url.contains('\0'))
         return 400;
-    const QString root = QDir::cleanPath(ForwardSlashes(m_document->m_rootFolder));
+    const QString root = m_document->ServedRoot();
     const QString path = QDir::cleanPath(root + u'/' + ForwardSlashes(QFile::decodeName(url)));
     const QString rootPrefix = root.endsWith(u'/') ? root : root + u'/';
     if (path != root && !path.startsWith(rootPrefix))
@@ -247,7 +238,8 @@ int CRequestSocket::FileStep()
     struct stat status
     {
     };
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode)
+        || IsPrivateFile(path, status))
         return 404;
     m_file.setFileName(path);
     if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
@@ -256,6 +248,21 @@ int CRequestSocket::FileStep()
     m_fileLeft = status.st_size;
     m_lastWrite = QDateTime::fromSecsSinceEpoch(status.st_mtime, Qt::UTC);
     return 200;
+}
+
+// The session's activity log and the operator's session and script files may sit in the root
+// folder, but they hold user addresses and everything pushed: peers are told they are not there.
+bool CRequestSocket::IsPrivateFile(const QString &path, const struct stat &status) const
+{
+    if (path.endsWith(".vnt"_L1, Qt::CaseInsensitive)
+        || path.endsWith(".vns"_L1, Qt::CaseInsensitive))
+        return true;
+    struct stat log
+    {
+    };
+    const QByteArray logName = QFile::encodeName(ForwardSlashes(m_document->m_logFileName));
+    return !logName.isEmpty() && ::stat(logName.constData(), &log) == 0
+        && log.st_dev == status.st_dev && log.st_ino == status.st_ino;
 }
 
 void CRequestSocket::HeadStep()

@@ -66,6 +66,7 @@ private:
     void HeaderLineStep(const QByteArray &line);
     void Respond();
     int FileStep();
+    bool IsPrivateFile(const QString &path, const struct stat &status) const;
     void HeadStep();
     void SendStatus(int code);
     void SendError(int code);

@@ -4,6 +4,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -35,6 +37,21 @@ void CSvrOptions::CopyFrom(const CSvrOptions &other)
     *this = other;
 }
 
+QString CSvrOptions::ServedRoot() const
+{
+    return QDir::cleanPath(QString(m_rootFolder).replace(u'\\', u'/'));
+}
+
+void CSvrOptions::BringIntoRange()
+{
+    m_port = std::clamp(m_port, kMinPort, kMaxPort);
+    m_refreshSecs = std::clamp(m_refreshSecs, kMinRefreshSecs, kMaxRefreshSecs);
+    m_downloadDelaySecs
+        = std::clamp(m_downloadDelaySecs, kMinDownloadDelaySecs, kMaxDownloadDelaySecs);
+    m_logEnabled = std::clamp(m_logEnabled, 0, 1);
+    m_callCenterMode = std::clamp(m_callCenterMode, 0, 1);
+}
+
 void CSvrOptions::SetDefaultRootFolder(const QString &folder)
 {
     DefaultRootFolder() = folder;
@@ -60,4 +77,6 @@ void CSvrOptions::Serialize(CArchive &archive)
     archive.Exchange(m_callCenterMode);
     archive.Exchange(m_operatorName);
     archive.Exchange(m_backgroundImage);
+    if (!archive.IsStoring())
+        BringIntoRange();
 }

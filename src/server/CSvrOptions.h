@@ -11,9 +11,25 @@ class CSvrOptions
 public:
     CSvrOptions();
 
+    // What Session Properties accepts.
+    static constexpr qint32 kMinPort = 0;
+    static constexpr qint32 kMaxPort = 65535;
+    static constexpr qint32 kMinRefreshSecs = 1;
+    static constexpr qint32 kMaxRefreshSecs = 9;
+    static constexpr qint32 kMinDownloadDelaySecs = 1;
+    static constexpr qint32 kMaxDownloadDelaySecs = 10;
+
     void CopyFrom(const CSvrOptions &other);
     // Writes or reads the 18 fields in session-file order; the direction follows the archive.
     void Serialize(CArchive &archive);
+
+    // The root folder as served and written to: one mapping for both, so a name written with
+    // backslashes cannot put the pages in one place and serve them from another.
+    QString ServedRoot() const;
+
+    // Brings every number into the range Session Properties accepts, by taking the nearest
+    // bound; a session file from elsewhere may hold anything.
+    void BringIntoRange();
 
     // The root folder a new session serves until the application says otherwise.
     static void SetDefaultRootFolder(const QString &folder);

@@ -78,7 +78,7 @@ bool LogonStep(CRequestSocket &connection)
         g_userTable.Remove(key);
     }
     const CSvrOptions &options = connection.Options();
-    if (connection.m_pages->Create(key, options.m_rootFolder, connection.m_welcomePath,
+    if (connection.m_pages->Create(key, options.ServedRoot(), connection.m_welcomePath,
                                    request.m_browserV4, connection.m_autoPlay,
                                    connection.m_playEveryFrame)
         != 0) {

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <ostream>
 
 // Failures print Qt strings and byte arrays readably; bytes outside printable ASCII are escaped.
@@ -13,3 +14,6 @@ void PrintTo(const QByteArray &bytes, std::ostream *out);
 QByteArray ReadFileBytes(const QString &path);
 // Writes a whole file, creating its folder; false when that fails.
 bool WriteFileBytes(const QString &path, const QByteArray &bytes);
+
+// Runs the event loop until the condition holds; false when it still does not after the time.
+bool WaitFor(const std::function<bool()> &condition, int timeoutMs = 10000);

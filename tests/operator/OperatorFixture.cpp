@@ -15,7 +15,6 @@
 #include "TestSupport.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -100,18 +99,6 @@ void OperatorFixture::Load(const QString &address)
     EXPECT_TRUE(WaitFor([&finished] { return finished; })) << qPrintable(address);
     QObject::disconnect(done);
     Settle();
-}
-
-bool OperatorFixture::WaitFor(const std::function<bool()> &condition, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
 }
 
 QStringList OperatorFixture::Pushes() const

@@ -27,7 +27,6 @@ protected:
     QString Url(const QString &page) const;
     // Navigates and waits until the page and all its frames have loaded.
     void Load(const QString &address);
-    static bool WaitFor(const std::function<bool()> &condition, int timeoutMs = 10000);
     // Addresses pushed to every user, oldest first.
     QStringList Pushes() const;
     QString PaneText(int id) const;

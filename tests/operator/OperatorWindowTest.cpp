@@ -18,6 +18,7 @@
 #include "PopupMenu.h"
 #include "ResourceIds.h"
 #include "SessionLinks.h"
+#include "TestSupport.h"
 
 #include <QApplication>
 #include <QComboBox>

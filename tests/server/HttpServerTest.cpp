@@ -1,5 +1,7 @@
 #include "HttpFormat.h"
+#include "MessageBox.h"
 #include "ServerFixture.h"
+#include "SocketErrorBox.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -162,6 +164,24 @@ TEST_F(HttpServerTest, RefusesPathsOutsideTheRoot)
     EXPECT_TRUE(Get("/sub/../logon.htm").startsWith("HTTP/1.0 200 OK"));
 }
 
+TEST_F(HttpServerTest, DoesNotServeTheActivityLogNorSessionOrScriptFiles)
+{
+    const QString before = QDir::currentPath();
+    // The log's default name is relative: it lands in the root once that is the current folder.
+    ASSERT_TRUE(QDir::setCurrent(Root()));
+    m_options.m_logFileName = u"Vantro.log"_s;
+    StartServer();
+    for (const char *name : {"Vantro.log", "talk.vnt", "TALK.VNS", "notes.txt"})
+        WriteRootFile(QString::fromLatin1(name), "private");
+    for (const QByteArray path : {"/Vantro.log", "/./Vantro.log", "/talk.vnt", "/TALK.VNS"}) {
+        const QByteArray response = Get(path);
+        EXPECT_TRUE(response.startsWith("HTTP/1.0 404")) << path.constData();
+        EXPECT_FALSE(response.contains("private")) << path.constData();
+    }
+    EXPECT_EQ(Body(Get("/notes.txt")), QByteArray("private"));
+    QDir::setCurrent(before);
+}
+
 TEST_F(HttpServerTest, KeepsServingWhenTheRootEndsInASeparator)
 {
     m_options.m_rootFolder = Root() + u'/';
@@ -224,6 +244,9 @@ TEST_F(HttpServerTest, AnswersHeadWithTheHeadAloneAndOtherMethodsWith501)
     EXPECT_TRUE(head.startsWith("HTTP/1.0 200 OK"));
     EXPECT_EQ(HeaderValue(head, "Content-type"), QByteArray("text/html"));
     EXPECT_TRUE(head.endsWith("\r\n\r\n")) << head.constData();
+    const QByteArray logonHead = Fetch("HEAD /?sex=Mr&alias=X&C=1 HTTP/1.0\r\n\r\n");
+    EXPECT_TRUE(logonHead.startsWith("HTTP/1.0 200 OK"));
+    EXPECT_TRUE(logonHead.endsWith("\r\n\r\n")) << logonHead.constData();
 
     for (const QByteArray method : {"POST", "PUT", "DELETE"}) {
         const QByteArray response = Fetch(method + " /?sex=Mr&alias=X&C=1 HTTP/1.0\r\n\r\n");
@@ -286,6 +309,28 @@ TEST_F(HttpServerTest, PeersThatResetTheirConnectionsBotherNobody)
     Settle();
     EXPECT_TRUE(m_messages.isEmpty()) << qPrintable(m_messages.join(u'\n'));
     EXPECT_EQ(Body(Get("/welcome.htm")), kMeta + "<p>welcome</p>");
+}
+
+TEST_F(HttpServerTest, SocketErrorsShowOneBoxAtATimeOnceTheNotificationIsOver)
+{
+    QList<MessageBoxRequest> shown;
+    SetMessageBoxHandler([&shown](const MessageBoxRequest &request) {
+        shown << request;
+        ReportSocketError(u"while the box is open"_s);
+        return static_cast<int>(IDOK);
+    });
+    ReportSocketError(u"first"_s);
+    ReportSocketError(u"while the box waits"_s);
+    EXPECT_TRUE(shown.isEmpty());
+    Settle();
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0].text, u"first"_s);
+    EXPECT_EQ(shown[0].caption, u"There was an Internet Socket Error Encountered!"_s);
+    EXPECT_EQ(shown[0].style, static_cast<unsigned>(MB_OK | MB_ICONINFORMATION));
+    ReportSocketError(u"after the answer"_s);
+    Settle();
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown[1].text, u"after the answer"_s);
 }
 
 TEST_F(HttpServerTest, DropsAConnectionWhoseHeadDoesNotCompleteInTime)

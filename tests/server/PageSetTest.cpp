@@ -3,6 +3,7 @@
 #include "PageText.h"
 #include "TestSupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -217,6 +218,7 @@ TEST_F(PageSetTest, AFailedWriteIsShownWithTheFileErrorAndKeepsThePages)
         EXPECT_NE(pages.Create(u"10.0.0.9"_s, m_root.path(), u"/welcome.htm"_s, 0, u"FALSE"_s,
                                u"FALSE"_s),
                   0);
+        QCoreApplication::sendPostedEvents(); // the box comes once the caller is done
         ASSERT_EQ(m_messages.size(), 1);
         EXPECT_EQ(m_messages.front(), u"Access to %1 was denied."_s.arg(pages.GreetingFile()));
     }
@@ -227,5 +229,6 @@ TEST_F(PageSetTest, AFailedWriteIsShownWithTheFileErrorAndKeepsThePages)
     EXPECT_NE(missing.Create(u"10.0.0.9"_s, m_root.filePath(u"no/such/folder"_s), u"/w.htm"_s, 0,
                              u"FALSE"_s, u"FALSE"_s),
               0);
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(m_messages.size(), 3);
 }

@@ -353,3 +353,36 @@ TEST_F(SessionFile, FailedSavesReportAndKeepTheOldFile)
     EXPECT_EQ(ReadFileBytes(path), QByteArray("previous session"));
     QFile::setPermissions(folder, QFile::permissions(folder) | QFile::WriteOwner);
 }
+
+TEST_F(SessionFile, NumbersOutsideWhatPropertiesAcceptsAreBroughtToTheNearestBound)
+{
+    struct Case
+    {
+        qint32 port, refresh, delay, logEnabled;
+        qint32 expectedPort, expectedRefresh, expectedDelay, expectedLogEnabled;
+    };
+    const Case cases[] = {
+        {80, 0, 0, 0, 80, 1, 1, 0},
+        {-1, -5, -2147483647 - 1, -1, 0, 1, 1, 0},
+        {70000, 10, 11, 2, 65535, 9, 10, 1},
+        {65535, 9, 10, 1, 65535, 9, 10, 1},
+    };
+    for (const Case &c : cases) {
+        CSessionFile saved;
+        saved.m_options = OptionsWithEveryFieldChanged();
+        saved.m_options.m_port = c.port;
+        saved.m_options.m_refreshSecs = c.refresh;
+        saved.m_options.m_downloadDelaySecs = c.delay;
+        saved.m_options.m_logEnabled = c.logEnabled;
+        ASSERT_EQ(saved.SaveSessionFile(PathOf(u"range.vnt"_s)), QString());
+        CSessionFile loaded;
+        ASSERT_EQ(loaded.LoadSessionFile(PathOf(u"range.vnt"_s)), QString());
+        CSvrOptions expected = OptionsWithEveryFieldChanged();
+        expected.m_port = c.expectedPort;
+        expected.m_refreshSecs = c.expectedRefresh;
+        expected.m_downloadDelaySecs = c.expectedDelay;
+        expected.m_logEnabled = c.expectedLogEnabled;
+        SCOPED_TRACE(c.port);
+        ExpectSameOptions(loaded.m_options, expected);
+    }
+}

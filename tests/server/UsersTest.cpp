@@ -2,8 +2,10 @@
 #include "CPushDispatcher.h"
 #include "CRequest.h"
 #include "CRequestSocket.h"
+#include "CUnprivilegedFileAccess.h"
 #include "CUserTable.h"
 #include "IdleHook.h"
+#include "MessageBox.h"
 #include "PageText.h"
 #include "ServerFixture.h"
 #include "TestSupport.h"
@@ -12,7 +14,10 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QTcpSocket>
 #include <QTimer>
+
+#include <future>
 
 using namespace Qt::StringLiterals;
 
@@ -128,6 +133,90 @@ TEST_F(UsersTest, AReturningUserWhosePagesCannotBeWrittenLeavesNoEntry)
     SweepTimedOutUsers();
 }
 
+TEST(PushAddress, BareAddressesGetHttpAndAddressesWithASchemeStayAsTheyAre)
+{
+    const std::pair<QString, QString> cases[] = {
+        {u"server/a.htm"_s, u"http://server/a.htm"_s},
+        {u"localhost:8080/a.htm"_s, u"http://localhost:8080/a.htm"_s},
+        {u"http://x/a.htm"_s, u"http://x/a.htm"_s},
+        {u"https://site/x"_s, u"https://site/x"_s},
+        {u"HTTP://SITE/X"_s, u"HTTP://SITE/X"_s},
+        {u"HttpS://site/x"_s, u"HttpS://site/x"_s},
+        {u"ftp://files/a.zip"_s, u"ftp://files/a.zip"_s},
+        {u"www.x.com/?to=http://y/"_s, u"http://www.x.com/?to=http://y/"_s},
+    };
+    for (const auto &[typed, pushed] : cases)
+        EXPECT_EQ(CPushDispatcher::NormaliseRemote(typed), pushed) << qPrintable(typed);
+}
+
+TEST_F(UsersTest, ARootNamedWithBackslashesIsWrittenToAndServedFromOneFolder)
+{
+    ASSERT_TRUE(QDir(Root()).mkdir(u"talk"_s));
+    m_options.m_rootFolder = Root() + u"\\talk"_s;
+    StartServer();
+    const QByteArray greeting = Logon(u"127.0.0.2"_s);
+    EXPECT_TRUE(greeting.startsWith("HTTP/1.0 200 OK")) << greeting.constData();
+    EXPECT_TRUE(QFile::exists(RootFile(u"talk/VF127.0.0.2.htm"_s)));
+    EXPECT_TRUE(Poll(u"127.0.0.2"_s).contains("\"/welcome.htm\""));
+}
+
+// A real box runs a nested event loop, in which the peer whose request failed may go away; the
+// box must come once nothing of that request is on the stack, and without the user-table lock.
+TEST_F(UsersTest, AFailedPageWriteIsShownAfterItsRequestAndWithoutTheLock)
+{
+    struct Case
+    {
+        const char *what;
+        bool loggedOn;
+        QByteArray request;
+    };
+    const Case cases[] = {
+        {"logon", false, "GET /?sex=Mr&alias=Ann&C=1 HTTP/1.0\r\n\r\n"},
+        {"idle page after a delivery", true, "GET /VS127.0.0.2.htm HTTP/1.0\r\n\r\n"},
+    };
+    // The group may read the folder (an unprivileged root stays in its group), so that only
+    // writing fails once access is unprivileged.
+    ASSERT_TRUE(QFile::setPermissions(
+        Root(), QFile::permissions(Root()) | QFile::ReadGroup | QFile::ExeGroup));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.loggedOn)
+            Logon(u"127.0.0.2"_s);
+        QTcpSocket client;
+        QStringList shown;
+        bool lockHeld = false;
+        SetMessageBoxHandler([&](const MessageBoxRequest &request) {
+            shown << request.text;
+            lockHeld |= !std::async(std::launch::async, [] {
+                             const bool free = g_userTable.Lock().tryLock();
+                             if (free)
+                                 g_userTable.Lock().unlock();
+                             return free;
+                         }).get();
+            client.abort();
+            QEventLoop nested;
+            QTimer::singleShot(50, &nested, &QEventLoop::quit);
+            nested.exec();
+            return static_cast<int>(IDOK);
+        });
+        {
+            const CUnprivilegedFileAccess nobody;
+            client.bind(QHostAddress(u"127.0.0.2"_s));
+            client.connectToHost(QHostAddress::LocalHost, m_listener->serverPort());
+            ASSERT_TRUE(client.waitForConnected(2000));
+            client.write(c.request);
+            EXPECT_TRUE(WaitFor([&shown] { return !shown.isEmpty(); }, 3000));
+            Settle();
+        }
+        ASSERT_FALSE(shown.isEmpty());
+        EXPECT_TRUE(shown.front().startsWith(u"Access to "_s)) << qPrintable(shown.front());
+        EXPECT_FALSE(lockHeld);
+        const QMutexLocker lock(&g_userTable.Lock());
+        g_userTable.Clear();
+    }
+    EXPECT_TRUE(Get("/welcome.htm").startsWith("HTTP/1.0 200 OK"));
+}
+
 TEST_F(UsersTest, SilentUsersTimeOutAfterSevenRefreshPeriods)
 {
     Logon(u"127.0.0.2"_s);
@@ -149,6 +238,9 @@ TEST_F(UsersTest, TheTimeOutSurvivesTheTickCounterWrapping)
     m_now = 0x00005000u; // 24 576 ms later, past the wrap
     SweepTimedOutUsers();
     EXPECT_EQ(TableSize(), 1);
+    m_now = 0xFFFFF000u + 35001u; // silent for seven periods and a moment, counted across it
+    SweepTimedOutUsers();
+    EXPECT_EQ(TableSize(), 0);
 }
 
 TEST_F(UsersTest, OnlyAUsersOwnControlPagePollKeepsItAlive)
@@ -189,11 +281,11 @@ TEST_F(UsersTest, OnlyTheLatestOfTwoPushesIsDelivered)
     Logon(u"127.0.0.2"_s);
     CPushDispatcher dispatcher;
     dispatcher.PushUrlToAll(u"http://x/one.htm"_s);
-    dispatcher.PushUrlToAll(u"see http://x/two.htm"_s);
-    EXPECT_EQ(CPushDispatcher::lastPushedAddress, u"see http://x/two.htm"_s);
+    dispatcher.PushUrlToAll(u"https://x/two.htm"_s);
+    EXPECT_EQ(CPushDispatcher::lastPushedAddress, u"https://x/two.htm"_s);
     const QByteArray push = Poll(u"127.0.0.2"_s);
     EXPECT_FALSE(push.contains("one.htm"));
-    EXPECT_TRUE(push.contains("see http://x/two.htm"));
+    EXPECT_TRUE(push.contains("\"https://x/two.htm\""));
 }
 
 TEST_F(UsersTest, PushesToOneUserReachOnlyThatUser)

@@ -1,4 +1,5 @@
 #include "CSessionFile.h"
+#include "CSvrOptions.h"
 #include "CTestHost.h"
 #include "EventLoop.h"
 
@@ -59,9 +60,11 @@ int main(int argc, char **argv)
     CSvrOptions &options = session.m_options;
     if (parser.isSet(u"root"_s))
         options.m_rootFolder = parser.value(u"root"_s);
-    if (!TakeNumber(parser, u"port"_s, 0, 65535, options.m_port)
-        || !TakeNumber(parser, u"refresh"_s, 1, 9, options.m_refreshSecs)
-        || !TakeNumber(parser, u"delay"_s, 1, 10, options.m_downloadDelaySecs))
+    if (!TakeNumber(parser, u"port"_s, CSvrOptions::kMinPort, CSvrOptions::kMaxPort, options.m_port)
+        || !TakeNumber(parser, u"refresh"_s, CSvrOptions::kMinRefreshSecs,
+                       CSvrOptions::kMaxRefreshSecs, options.m_refreshSecs)
+        || !TakeNumber(parser, u"delay"_s, CSvrOptions::kMinDownloadDelaySecs,
+                       CSvrOptions::kMaxDownloadDelaySecs, options.m_downloadDelaySecs))
         return 2;
 
     CTestHost host(options);
