@@ -13,6 +13,7 @@
 #include "FileDialog.h"
 #include "MessageBox.h"
 #include "OperatorWindowType.h"
+#include "PrintSetup.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
 #include "Users.h"
@@ -132,6 +133,7 @@ void CDozoZedApp::RegisterCommands()
 {
     OnCommand(ID_APP_ABOUT, [] { CAboutDlg().DoModal(); });
     OnCommand(ID_FILE_NEW, [] {});
+    OnCommand(ID_FILE_PRINT_SETUP, [] { ShowPrintSetup(g_pMainFrame); });
     OnCommand(ID_NEW_SESSION, [this] { OnNewSession(); });
     OnUpdate(ID_NEW_SESSION, [](CCmdUI &ui) { ui.Enable(CChildFrame::SessionFrameCount() < 1); });
     OnCommand(ID_START_SESSION, [this] { OnStartSession(); });

@@ -177,6 +177,7 @@ void CDozoZedDoc::WriteLogLine(const QString &prefix)
 
 bool CDozoZedDoc::StartServer()
 {
+    m_bStartTried = true;
     CLogFile().Clear();
     WriteLogLine(u"Session started "_s);
     StopServer();
@@ -234,7 +235,9 @@ void CDozoZedDoc::OnProperties()
     }
     CopyChanged(edited);
     ServedOptions().CopyFrom(m_options);
-    if (restart)
+    // A session that is not listening (its start failed) starts with what was just chosen; a new
+    // session's first sheet comes before any start.
+    if (restart || (m_bStartTried && !IsRunning()))
         StartServer();
 }
 

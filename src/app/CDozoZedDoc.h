@@ -40,6 +40,7 @@ public:
     const QString m_strEndCmdThread;
     // Null whenever the server is not running.
     CListenSocket *m_pListenSocket = nullptr;
+    bool m_bStartTried = false; // StartServer has run at least once
     CSvrOptions m_options;
     // The button that closed the last Session Properties sheet.
     int m_nSheetResult = 0;

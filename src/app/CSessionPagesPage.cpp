@@ -37,8 +37,11 @@ CSessionPagesPage::CSessionPagesPage(QWidget *parent)
     auto *grid = new QGridLayout(this);
     int line = 0;
     for (const Row &row : kRows) {
-        grid->addWidget(new QLabel(QString::fromUtf16(row.label), this), line, 0);
-        grid->addWidget(MakeEdit(this, row.edit), line, 1);
+        auto *label = new QLabel(QString::fromUtf16(row.label), this);
+        QWidget *edit = MakeEdit(this, row.edit);
+        label->setBuddy(edit);
+        grid->addWidget(label, line, 0);
+        grid->addWidget(edit, line, 1);
         grid->addWidget(MakeButton(this, row.browse, u"Browse..."_s), line, 2);
         ++line;
     }

@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 
 using namespace Qt::StringLiterals;
@@ -21,7 +22,8 @@ CWorkstationDlg::CWorkstationDlg(QWidget *parent)
 {
     setWindowTitle(u"Workstation Settings"_s);
     auto *folderRow = new QHBoxLayout;
-    folderRow->addWidget(MakeEdit(this, IDC_ROOT_FOLDER));
+    QWidget *folder = MakeEdit(this, IDC_ROOT_FOLDER);
+    folderRow->addWidget(folder);
     QAbstractButton *browse = MakeButton(this, IDC_BROWSE_ROOT, u"&Browse..."_s);
     folderRow->addWidget(browse);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -29,7 +31,10 @@ CWorkstationDlg::CWorkstationDlg(QWidget *parent)
     buttons->addButton(MakeButton(this, IDC_WORKSTATION_HELP, u"&Help"_s),
                        QDialogButtonBox::HelpRole);
     auto *form = new QFormLayout(this);
-    form->addRow(u"&Local Content:"_s, folderRow);
+    // A label beside a row of widgets has no partner of its own: it is given the edit.
+    auto *folderLabel = new QLabel(u"&Local Content:"_s, this);
+    folderLabel->setBuddy(folder);
+    form->addRow(folderLabel, folderRow);
     form->addRow(u"&Port:"_s, MakeEdit(this, IDC_PORT));
     form->addRow(buttons);
     connect(browse, &QAbstractButton::clicked, this, [this] { OnBrowse(); });

@@ -11,6 +11,7 @@
 #include "LocalHost.h"
 #include "MessageBox.h"
 #include "PopupMenu.h"
+#include "PrintSetup.h"
 #include "ResourceIds.h"
 #include "ServerLinks.h"
 #include "SessionLinks.h"
@@ -24,7 +25,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStyle>
@@ -348,21 +348,14 @@ void COperatorView::OnAddressSelected(int index)
     Navigate(m_pAddress->itemText(index));
 }
 
-QPrinter &COperatorView::Printer()
-{
-    if (!m_pPrinter)
-        m_pPrinter = std::make_unique<QPrinter>();
-    return *m_pPrinter;
-}
-
 void COperatorView::Print()
 {
-    QPrintDialog dialog(&Printer(), this);
+    QPrintDialog dialog(&ApplicationPrinter(), this);
     if (dialog.exec() == QDialog::Accepted)
-        m_pBrowser->print(&Printer());
+        m_pBrowser->print(&ApplicationPrinter());
 }
 
 void COperatorView::PageSetup()
 {
-    QPageSetupDialog(&Printer(), this).exec();
+    ShowPrintSetup(this);
 }

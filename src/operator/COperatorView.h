@@ -4,12 +4,9 @@
 #include "CView.h"
 #include "OperatorWindowType.h"
 
-#include <memory>
-
 class CWebBrowser;
 class QComboBox;
 class QLabel;
-class QPrinter;
 
 // The operator's own browser: an address box with the typed-address history above the
 // embedded browser. In follow mode every navigation is pushed to every user; the usual browser
@@ -57,7 +54,6 @@ private:
     void SetTitle(const QString &title);
     void Print();
     void PageSetup();
-    QPrinter &Printer();
 
     QLabel *m_pWebIcon;
     QLabel *m_pAddressLabel;
@@ -69,5 +65,4 @@ private:
     bool m_bEnterPending = false;
     CFollowMode m_follow;
     QString m_strStatusText;
-    std::unique_ptr<QPrinter> m_pPrinter;
 };

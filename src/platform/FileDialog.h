@@ -16,6 +16,10 @@ struct FileDialogRequest
     QString m_folder;
     QString m_fileName;
     bool m_overwritePrompt = false;
+
+    // The filters in the toolkit's form, ";;" between them: each name with the patterns it
+    // really matches here, "All Files (*)" for "*.*".
+    QString NameFilters() const;
 };
 
 // The chosen path, or an empty string when the operator cancelled.

@@ -81,6 +81,8 @@ constexpr int ID_SELECT_FAVORITE = 32788;
 constexpr int ID_INDICATOR_UPTIME = 1184;
 constexpr int ID_INDICATOR_FRAMES = 1193;
 constexpr int ID_INDICATOR_FOLLOW = 1194;
+// Not among the program's original resources: the pane that says a session is not listening.
+constexpr int ID_INDICATOR_LISTENING = 1195;
 
 // Bitmaps, as ":/bitmaps/ID.png".
 constexpr int IDB_SPLASH = 183;

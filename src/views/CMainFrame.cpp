@@ -6,6 +6,7 @@
 #include "CSplashWnd.h"
 #include "CUserTable.h"
 #include "CVantroTree.h"
+#include "HelpTopics.h"
 #include "MessageBox.h"
 #include "OperatorWindowType.h"
 #include "ResourceIds.h"
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QWhatsThis>
 
 using namespace Qt::StringLiterals;
 
@@ -37,7 +39,7 @@ CMainFrame::CMainFrame(CUptimeClock::Clock clock)
         g_pMainFrame = this;
     if (!g_pToolBarLink)
         g_pToolBarLink = this;
-    setWindowTitle(LoadResString(IDR_MAINFRAME));
+    SetFrameTitle(LoadResString(IDR_MAINFRAME));
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
@@ -72,8 +74,14 @@ void CMainFrame::RegisterCommands()
         ui.Enable(g_pSessionFrame != nullptr);
     };
     OnUpdate(ID_CLOSE_SESSION, sessionWindowOpen);
+    // From any window, not only from the session's own.
+    OnCommand(ID_RESTART_SERVER, [] {
+        if (g_pSessionDoc)
+            g_pSessionDoc->StartServer();
+    });
     // Manual Push and Launch Client stay disabled until their dialogs exist.
-    for (const int id : {ID_NEW_SCRIPT, ID_VIEW_USERS, ID_SHOW_USERS_BAR, ID_SESSION_PROPERTIES})
+    for (const int id : {ID_NEW_SCRIPT, ID_VIEW_USERS, ID_SHOW_USERS_BAR, ID_SESSION_PROPERTIES,
+                         ID_RESTART_SERVER})
         OnUpdate(id, [](CCmdUI &ui) { ui.Enable(g_pSessionDoc != nullptr); });
     // Reached only when no document window is active.
     OnUpdate(ID_FILE_SAVE, [](CCmdUI &ui) {
@@ -96,6 +104,9 @@ void CMainFrame::RegisterCommands()
     OnUpdate(ID_REMOVE_FAVORITE, [this](CCmdUI &ui) {
         ui.Enable(m_pControlBar->Tree()->SelectedFavorite() != nullptr);
     });
+    OnCommand(ID_HELP_FINDER, [] { ShowHelpContents(); });
+    OnCommand(ID_HELP, [] { ShowHelpContents(); });
+    OnCommand(ID_CONTEXT_HELP, [] { QWhatsThis::enterWhatsThisMode(); });
     OnCommand(ID_VIEW_TOOLBAR, [this] { m_pToolBar->setVisible(!m_pToolBar->isVisible()); });
     OnUpdate(ID_VIEW_TOOLBAR, [this](CCmdUI &ui) { ui.SetCheck(m_pToolBar->isVisible()); });
     OnCommand(ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
@@ -128,6 +139,10 @@ QString CMainFrame::UptimeText() const
 void CMainFrame::OnUptimeTimer()
 {
     m_panes.value(ID_INDICATOR_UPTIME)->setText(m_uptime.Update(UsersAttached()));
+    // A session whose start failed stays open; this pane keeps saying so until it listens.
+    const bool stopped = g_pSessionDoc && !g_pSessionDoc->IsRunning();
+    SetPaneText(ID_INDICATOR_LISTENING,
+                stopped ? LoadResString(ID_INDICATOR_LISTENING) : QString());
 }
 
 bool CMainFrame::OnClose()

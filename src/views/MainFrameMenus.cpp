@@ -38,11 +38,14 @@ const MenuLayout kMenus[] = {
       {ID_FILE_SAVE, u"&Save", Qt::CTRL | Qt::Key_S},
       {ID_FILE_SAVE_AS, u"Save &As..."},
       {0, nullptr},
+      {ID_FILE_PRINT_SETUP, u"P&rint Setup..."},
+      {0, nullptr},
       {ID_APP_EXIT, u"E&xit"}}},
     {u"&Session",
      {{ID_NEW_SESSION, u"&New Session..."},
       {ID_CLOSE_SESSION, u"&Close Session"},
       {ID_SESSION_PROPERTIES, u"&Properties..."},
+      {ID_RESTART_SERVER, u"&Restart Server", Qt::CTRL | Qt::Key_R},
       {0, nullptr},
       {ID_MANUAL_PUSH, u"&Manual Push"},
       {ID_LAUNCH_CLIENT, u"&Launch Client..."}}},
@@ -74,9 +77,7 @@ const MenuLayout kMenus[] = {
      {{ID_WINDOW_CASCADE, u"Cascade"},
       {ID_WINDOW_TILE_HORZ, u"Tile Horizontally"},
       {ID_WINDOW_TILE_VERT, u"Tile Vertically"}}},
-    {u"&Help",
-     {{ID_HELP_FINDER, u"&Help Topics", QKeyCombination(Qt::Key_F1)},
-      {ID_APP_ABOUT, u"&About Vantro..."}}},
+    {u"&Help", {{ID_HELP_FINDER, u"&Help Topics"}, {ID_APP_ABOUT, u"&About Vantro..."}}},
 };
 
 // Left to right; 0 is a separator. The session bar shows Close Session for Start Session.
@@ -126,6 +127,9 @@ void CMainFrame::CreateMenus()
     CreateRecentFileItems(menuBar()->actions().constFirst()->menu());
     Command(ID_FILE_PRINT)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     Command(ID_CONTEXT_HELP)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    // F1 has no menu item: the frame holds its action so that it works in every window.
+    Command(ID_HELP)->setShortcut(QKeySequence(Qt::Key_F1));
+    addAction(FindAction(ID_HELP));
 }
 
 // The recently-used files, above Exit, shown as "&1 path" while the list holds them.
@@ -184,7 +188,8 @@ void CMainFrame::CreateStatusBar()
     {
         int id;
         QString sizing;
-    } panes[] = {{ID_INDICATOR_FOLLOW, u"FOLLOW"_s},
+    } panes[] = {{ID_INDICATOR_LISTENING, LoadResString(ID_INDICATOR_LISTENING)},
+                 {ID_INDICATOR_FOLLOW, u"FOLLOW"_s},
                  {ID_INDICATOR_FRAMES, u"FRAMES"_s},
                  {ID_INDICATOR_UPTIME, LoadResString(ID_INDICATOR_UPTIME)}};
     for (const auto &pane : panes) {

@@ -7,6 +7,7 @@
 #include "CDozoZedApp.h"
 #include "CDozoZedDoc.h"
 #include "CDozoZedView.h"
+#include "CListenSocket.h"
 #include "CMainFrame.h"
 #include "COpenChannel.h"
 #include "CSessionFile.h"
@@ -32,6 +33,7 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTcpServer>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -434,6 +436,38 @@ TEST_F(ConsoleApp, LaterWindowTypesAreNotThereYet)
     Run(ID_NEW_SESSION);
     Run(ID_NEW_SCRIPT);
     EXPECT_EQ(BoxTexts(), QStringList {u"Failed to create empty document."_s});
+}
+
+TEST_F(ConsoleApp, ASessionThatCouldNotListenSaysSoAndStartsAgainFromPropertiesOrRestart)
+{
+    QTcpServer holder;
+    ASSERT_TRUE(holder.listen(QHostAddress::AnyIPv4, 0));
+    const auto port = static_cast<unsigned>(holder.serverPort());
+    OnNextSheet([port](CSessionSheet &sheet) { sheet.m_pServerPage->m_port = port; });
+    Run(ID_NEW_SESSION);
+    ASSERT_NE(g_pSessionDoc, nullptr);
+    ASSERT_FALSE(g_pSessionDoc->IsRunning());
+    const auto listening = [] {
+        return g_pMainFrame->PaneText(ID_INDICATOR_LISTENING);
+    };
+    EXPECT_TRUE(WaitFor([&] { return listening() == u"NOT LISTENING"_s; }, 2000));
+    QAction *restart = g_pMainFrame->FindAction(ID_RESTART_SERVER);
+    EXPECT_EQ(restart->text(), u"&Restart Server"_s);
+    EXPECT_EQ(restart->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    EXPECT_TRUE(Enabled(ID_RESTART_SERVER));
+
+    // OK in Session Properties starts the stopped session on the port chosen there.
+    const auto freePort = static_cast<unsigned>(FreePort());
+    OnNextSheet([freePort](CSessionSheet &sheet) { sheet.m_pServerPage->m_port = freePort; });
+    g_pSessionDoc->OnProperties();
+    ASSERT_TRUE(g_pSessionDoc->IsRunning());
+    EXPECT_EQ(g_pSessionDoc->m_pListenSocket->serverPort(), freePort);
+    EXPECT_TRUE(WaitFor([&] { return listening().isEmpty(); }, 2000));
+
+    // Restart from the menu, whichever window is active, after the socket went away.
+    g_pSessionDoc->StopServer();
+    Run(ID_RESTART_SERVER);
+    EXPECT_TRUE(g_pSessionDoc->IsRunning());
 }
 
 TEST_F(ConsoleApp, IdleMomentsDropUsersWhoseControlWindowStoppedPolling)

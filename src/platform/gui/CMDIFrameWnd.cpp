@@ -9,15 +9,66 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QStatusBar>
+
+using namespace Qt::StringLiterals;
 
 CMDIFrameWnd::CMDIFrameWnd()
     : m_pMdiArea(new QMdiArea(this))
 {
     setCentralWidget(m_pMdiArea);
     OnCommand(ID_WINDOW_CASCADE, [this] { m_pMdiArea->cascadeSubWindows(); });
-    OnCommand(ID_WINDOW_TILE_HORZ, [this] { m_pMdiArea->tileSubWindows(); });
-    OnCommand(ID_WINDOW_TILE_VERT, [this] { m_pMdiArea->tileSubWindows(); });
+    OnCommand(ID_WINDOW_TILE_HORZ, [this] { Tile(false); });
+    OnCommand(ID_WINDOW_TILE_VERT, [this] { Tile(true); });
+    OnCommand(ID_NEXT_PANE, [this] { m_pMdiArea->activateNextSubWindow(); });
+    OnCommand(ID_PREV_PANE, [this] { m_pMdiArea->activatePreviousSubWindow(); });
+    // Keys without a menu item: the frame holds their actions so that they work everywhere.
+    CommandAction(ID_NEXT_PANE)->setShortcut(QKeySequence(Qt::Key_F6));
+    CommandAction(ID_PREV_PANE)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    addAction(CommandAction(ID_NEXT_PANE));
+    addAction(CommandAction(ID_PREV_PANE));
+}
+
+void CMDIFrameWnd::SetFrameTitle(const QString &title)
+{
+    m_strTitle = title;
+    UpdateFrameTitle();
+}
+
+void CMDIFrameWnd::UpdateFrameTitle()
+{
+    const CMDIChildWnd *child = MDIGetActive();
+    const CDocument *document = child ? child->GetActiveDocument() : nullptr;
+    const QString title = document && !document->GetTitle().isEmpty()
+        ? m_strTitle + " - "_L1 + document->GetTitle()
+        : m_strTitle;
+    if (windowTitle() != title)
+        setWindowTitle(title);
+}
+
+void CMDIFrameWnd::Tile(bool sideBySide)
+{
+    QList<QMdiSubWindow *> windows;
+    for (QMdiSubWindow *window : m_pMdiArea->subWindowList()) {
+        if (window->isVisible() && !window->isMinimized())
+            windows.append(window);
+    }
+    if (windows.isEmpty())
+        return;
+    const QRect area = m_pMdiArea->viewport()->rect();
+    const int count = static_cast<int>(windows.size());
+    for (int index = 0; index < count; ++index) {
+        QMdiSubWindow *window = windows[index];
+        window->showNormal();
+        if (sideBySide) {
+            const int left = area.width() * index / count;
+            window->setGeometry(left, 0, area.width() * (index + 1) / count - left, area.height());
+        } else {
+            const int top = area.height() * index / count;
+            window->setGeometry(0, top, area.width(), area.height() * (index + 1) / count - top);
+        }
+    }
 }
 
 void CMDIFrameWnd::AddChildFrame(CMDIChildWnd *child)
@@ -95,6 +146,7 @@ void CMDIFrameWnd::UpdateCommandUI()
         CCmdUI ui(id);
         RouteUpdate(targets, ui);
     }
+    UpdateFrameTitle();
 }
 
 bool CMDIFrameWnd::OnClose()

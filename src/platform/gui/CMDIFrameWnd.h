@@ -18,12 +18,16 @@ public:
     static constexpr int ID_WINDOW_CASCADE = 57650;
     static constexpr int ID_WINDOW_TILE_HORZ = 57651;
     static constexpr int ID_WINDOW_TILE_VERT = 57652;
+    static constexpr int ID_NEXT_PANE = 57680;
+    static constexpr int ID_PREV_PANE = 57681;
 
     CMDIFrameWnd();
 
     QMdiArea *MdiArea() const { return m_pMdiArea; }
     void AddChildFrame(CMDIChildWnd *child);
     CMDIChildWnd *MDIGetActive() const;
+    // The frame's own title; the active document's title follows it after " - ".
+    void SetFrameTitle(const QString &title);
 
     // The action of the command id, made on first use with the text and the status-bar prompt
     // (the part before "\n"; the part after it is the tool tip).
@@ -48,8 +52,13 @@ protected:
 
 private:
     QList<CCmdTarget *> Route() const;
+    void UpdateFrameTitle();
+    // Tile Horizontally stacks wide windows one above the other, Tile Vertically sets tall
+    // ones side by side.
+    void Tile(bool sideBySide);
 
     QMdiArea *m_pMdiArea;
     QHash<int, QAction *> m_actions;
     QList<int> m_indicators;
+    QString m_strTitle;
 };

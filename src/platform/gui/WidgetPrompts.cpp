@@ -63,21 +63,10 @@ int ShowWidgetBox(const MessageBoxRequest &request)
     return Answer(box.exec());
 }
 
-QString NameFilters(const QStringList &filters)
-{
-    QStringList names;
-    for (qsizetype index = 0; index + 1 < filters.size(); index += 2) {
-        QString patterns = filters.at(index + 1);
-        patterns.replace(u';', u' ');
-        names.append(filters.at(index) + " ("_L1 + patterns + u')');
-    }
-    return names.join(";;"_L1);
-}
-
 QString ShowWidgetFileDialog(const FileDialogRequest &request)
 {
     QFileDialog dialog(QApplication::activeWindow(), request.m_title, request.m_folder,
-                       NameFilters(request.m_filters));
+                       request.NameFilters());
     dialog.setAcceptMode(request.m_open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.m_overwritePrompt);

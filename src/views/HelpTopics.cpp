@@ -8,9 +8,10 @@
 
 using namespace Qt::StringLiterals;
 
-QTextBrowser *ShowHelpTopic(int context)
+namespace {
+
+QTextBrowser *ShowHelpPage(const QString &topic)
 {
-    const QString topic = u":/help/%1.htm"_s.arg(context, 0, 16);
     if (!QFile::exists(topic))
         return nullptr;
     static QPointer<QTextBrowser> window;
@@ -25,4 +26,16 @@ QTextBrowser *ShowHelpTopic(int context)
     window->show();
     window->raise();
     return window;
+}
+
+} // namespace
+
+QTextBrowser *ShowHelpTopic(int context)
+{
+    return ShowHelpPage(u":/help/%1.htm"_s.arg(context, 0, 16));
+}
+
+QTextBrowser *ShowHelpContents()
+{
+    return ShowHelpPage(u":/help/contents.htm"_s);
 }

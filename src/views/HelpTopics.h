@@ -7,3 +7,5 @@ class QTextBrowser;
 // Shows the topic of the context and returns the help window; null when the program has no
 // topic for it.
 QTextBrowser *ShowHelpTopic(int context);
+// The contents page: what the operator does, task by task.
+QTextBrowser *ShowHelpContents();
