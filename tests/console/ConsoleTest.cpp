@@ -28,12 +28,14 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTcpServer>
+#include <QTextBrowser>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -289,6 +291,7 @@ TEST_F(ConsoleApp, NewSessionIsGreyedWhileTheSessionWindowExists)
     EXPECT_FALSE(Enabled(ID_MANUAL_PUSH));
     EXPECT_FALSE(Enabled(ID_LAUNCH_CLIENT));
     EXPECT_EQ(g_pMainFrame->FindAction(ID_FILE_SAVE)->text(), u"&Save Session Settings"_s);
+    EXPECT_EQ(g_pMainFrame->windowTitle(), u"Vantro - "_s + g_pSessionDoc->GetTitle());
 
     AnswerBoxes({IDNO});
     Run(ID_CLOSE_SESSION);
@@ -468,6 +471,54 @@ TEST_F(ConsoleApp, ASessionThatCouldNotListenSaysSoAndStartsAgainFromPropertiesO
     g_pSessionDoc->StopServer();
     Run(ID_RESTART_SERVER);
     EXPECT_TRUE(g_pSessionDoc->IsRunning());
+}
+
+TEST_F(ConsoleApp, HelpPrintSetupTilingAndPaneKeysWork)
+{
+    const auto action = [](int id) {
+        return g_pMainFrame->FindAction(id);
+    };
+    EXPECT_EQ(action(ID_HELP)->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(action(ID_CONTEXT_HELP)->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    EXPECT_EQ(action(ID_NEXT_PANE)->shortcut(), QKeySequence(Qt::Key_F6));
+    EXPECT_EQ(action(ID_PREV_PANE)->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    EXPECT_EQ(action(ID_FILE_PRINT_SETUP)->text(), u"P&rint Setup..."_s);
+    EXPECT_TRUE(Enabled(ID_FILE_PRINT_SETUP));
+    for (const int id : {ID_HELP_FINDER, ID_HELP}) {
+        ASSERT_TRUE(Enabled(id));
+        Run(id);
+        const auto *help = g_pMainFrame->findChild<QTextBrowser *>();
+        ASSERT_NE(help, nullptr);
+        EXPECT_TRUE(help->isVisible());
+        EXPECT_EQ(help->windowTitle(), u"Vantro Help: Contents"_s);
+        EXPECT_TRUE(help->toPlainText().contains(u"Follow mode"_s));
+    }
+
+    g_pMainFrame->resize(900, 700);
+    g_pMainFrame->show();
+    const auto port = static_cast<unsigned>(FreePort());
+    OnNextSheet([port](CSessionSheet &sheet) { sheet.m_pServerPage->m_port = port; });
+    Run(ID_NEW_SESSION);
+    ASSERT_TRUE(Enabled(ID_VIEW_USERS));
+    Run(ID_VIEW_USERS);
+    Settle();
+    QMdiArea *area = g_pMainFrame->MdiArea();
+    const QList<QMdiSubWindow *> windows = area->subWindowList();
+    ASSERT_EQ(windows.size(), 2);
+    const int width = area->viewport()->width();
+    const int height = area->viewport()->height();
+    Run(ID_WINDOW_TILE_HORZ);
+    EXPECT_EQ(windows[0]->geometry(), QRect(0, 0, width, height / 2));
+    EXPECT_EQ(windows[1]->geometry(), QRect(0, height / 2, width, height - height / 2));
+    Run(ID_WINDOW_TILE_VERT);
+    EXPECT_EQ(windows[0]->geometry(), QRect(0, 0, width / 2, height));
+    EXPECT_EQ(windows[1]->geometry(), QRect(width / 2, 0, width - width / 2, height));
+
+    area->setActiveSubWindow(windows[0]);
+    Run(ID_NEXT_PANE);
+    EXPECT_EQ(area->activeSubWindow(), windows[1]);
+    Run(ID_PREV_PANE);
+    EXPECT_EQ(area->activeSubWindow(), windows[0]);
 }
 
 TEST_F(ConsoleApp, IdleMomentsDropUsersWhoseControlWindowStoppedPolling)

@@ -54,6 +54,21 @@ TEST_F(Properties, SheetHasItsCaptionAndPagesInOrder)
     EXPECT_EQ(m_sheet.GetPage(2)->Caption(), u"Default Pages"_s);
 }
 
+// A label shows its "&" as an underline only when it has a partner to give the focus to.
+TEST_F(Properties, EveryLabelWithAMnemonicHasAPartner)
+{
+    CWorkstationDlg workstation;
+    for (QWidget *window :
+         {static_cast<QWidget *>(m_sheet.GetPage(2)), static_cast<QWidget *>(&workstation)}) {
+        const QList<QLabel *> labels = window->findChildren<QLabel *>();
+        ASSERT_FALSE(labels.isEmpty());
+        for (const QLabel *label : labels) {
+            EXPECT_TRUE(!label->text().contains(u'&') || label->buddy())
+                << qPrintable(label->text());
+        }
+    }
+}
+
 TEST_F(Properties, RefreshAndDelayOutsideTheirRangesAreRefused)
 {
     Open(CSvrOptions());
@@ -236,6 +251,10 @@ TEST_F(Workstation, PortMustBeAPositiveInteger)
     EXPECT_EQ(Run(m_dir.path(), u"-5"_s), IDCANCEL);
     EXPECT_EQ(BoxTexts(), QStringList {u"Please enter a positive integer."_s});
     EXPECT_EQ(m_dialog.m_port, 80u);
+    m_boxes.clear();
+    // A port beyond 16 bits would wrap to another one.
+    EXPECT_EQ(Run(m_dir.path(), u"70000"_s), IDCANCEL);
+    EXPECT_EQ(BoxTexts(), QStringList {u"Please enter an integer between 0 and 65535."_s});
 }
 
 } // namespace

@@ -261,6 +261,20 @@ TEST_F(DocumentTest, SaveAsAsksForANameAndCancelSavesNothing)
     EXPECT_EQ(m_manager.RecentFiles().Items().value(0), answer);
 }
 
+TEST(FileDialogFilters, EachNameShowsThePatternsThatMatchHereOnce)
+{
+    FileDialogRequest request;
+    request.m_filters = {u"Vantro Session Configuration (*.vnt)"_s,
+                         u"*.vnt"_s,
+                         u"Pages"_s,
+                         u"*.htm;*.html"_s,
+                         u"All Files (*.*)"_s,
+                         u"*"_s};
+    EXPECT_EQ(request.NameFilters(),
+              u"Vantro Session Configuration (*.vnt);;"
+              "Pages (*.htm *.html);;All Files (*)"_s);
+}
+
 TEST_F(DocumentTest, FileOpenOffersEveryTypeAndAllFiles)
 {
     QStringList filters;
