@@ -14,7 +14,7 @@ bool CSplashWnd::c_bShowSplashWnd = false;
 CSplashWnd *CSplashWnd::c_pSplashWnd = nullptr;
 
 CSplashWnd::CSplashWnd(const QPixmap &bitmap, QWidget *mainWindow)
-    : QWidget(mainWindow, Qt::SplashScreen | Qt::FramelessWindowHint)
+    : QWidget(mainWindow, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_bitmap(bitmap)
     , m_pMainWindow(mainWindow)
 {
@@ -28,6 +28,17 @@ CSplashWnd::CSplashWnd(const QPixmap &bitmap, QWidget *mainWindow)
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] { HideSplashScreen(); });
     m_timer.start(kShowMs);
+    // The main window is shown after it made the splash, and a window manager puts the newer
+    // window on top: the splash comes back above it.
+    mainWindow->installEventFilter(this);
+}
+
+bool CSplashWnd::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_pMainWindow
+        && (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate))
+        raise();
+    return QWidget::eventFilter(watched, event);
 }
 
 CSplashWnd::~CSplashWnd()
@@ -65,7 +76,11 @@ bool CSplashWnd::PreTranslateAppMessage(const QEvent *event)
 
 void CSplashWnd::paintEvent(QPaintEvent *)
 {
-    QPainter(this).drawPixmap(0, 0, m_bitmap);
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_bitmap);
+    // The thin border lies on the bitmap's edge, so that the window keeps the bitmap's size.
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void CSplashWnd::mousePressEvent(QMouseEvent *event)

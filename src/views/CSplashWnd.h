@@ -24,6 +24,7 @@ public:
     static CSplashWnd *Current() { return c_pSplashWnd; }
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
 

@@ -207,6 +207,15 @@ TEST_F(SessionWindows, SplashShowsTheBitmapUntilAKeyOrClickWhichItSwallows)
     CSplashWnd *splash = CSplashWnd::Current();
     ASSERT_NE(splash, nullptr);
     EXPECT_EQ(splash->size(), QSize(360, 140));
+    // The main window is shown after the splash was made; the splash stays the top window.
+    frame.resize(800, 600);
+    frame.show();
+    Settle();
+    EXPECT_TRUE(splash->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(QApplication::topLevelAt(splash->geometry().center()), splash);
+    EXPECT_EQ(splash->grab().toImage().pixelColor(0, 0),
+              splash->palette().color(QPalette::WindowText))
+        << "the thin border";
     const QPointer<CSplashWnd> alive(splash);
     const QEvent move(QEvent::MouseMove);
     EXPECT_FALSE(CSplashWnd::PreTranslateAppMessage(&move));
