@@ -9,6 +9,7 @@
 #include "CUserTable.h"
 #include "CUsersFrame.h"
 #include "ChildFrames.h"
+#include "CommandIcons.h"
 #include "DefaultContent.h"
 #include "FileDialog.h"
 #include "MessageBox.h"
@@ -19,6 +20,7 @@
 #include "Users.h"
 #include "UsersWindowType.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -68,6 +70,8 @@ bool CDozoZedApp::InitInstance()
 {
     QCoreApplication::setOrganizationName(LoadResString(IDS_COMPANY));
     QCoreApplication::setApplicationName(LoadResString(IDS_APP_TITLE));
+    // Every window without an icon of its own shows the program's.
+    QApplication::setWindowIcon(ApplicationIcon());
     ReadFolderSettings();
     LoadStdProfileSettings();
     RegisterTemplates();

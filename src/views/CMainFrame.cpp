@@ -6,6 +6,7 @@
 #include "CSplashWnd.h"
 #include "CUserTable.h"
 #include "CVantroTree.h"
+#include "CommandIcons.h"
 #include "HelpTopics.h"
 #include "MessageBox.h"
 #include "OperatorWindowType.h"
@@ -40,6 +41,7 @@ CMainFrame::CMainFrame(CUptimeClock::Clock clock)
     if (!g_pToolBarLink)
         g_pToolBarLink = this;
     SetFrameTitle(LoadResString(IDR_MAINFRAME));
+    setWindowIcon(ApplicationIcon());
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();

@@ -43,6 +43,7 @@ private:
     void CreateMenus();
     void CreateRecentFileItems(QMenu *file);
     void CreateToolBar();
+    QAction *ToolBarCommand(int id);
     void CreateStatusBar();
     void CreateControlBar();
     void RegisterCommands();

@@ -3,6 +3,7 @@
 #include "CDocManager.h"
 #include "CMainFrame.h"
 #include "CWinApp.h"
+#include "CommandIcons.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
 
@@ -159,15 +160,25 @@ void CMainFrame::CreateToolBar()
 {
     m_pToolBar = addToolBar(LoadResString(IDR_MAINFRAME));
     m_pToolBar->setObjectName(QString::number(IDR_MAINFRAME));
+    // Images with the texts as tool tips: documents rename their menu items ("&Save Session
+    // Settings"), which must not rename the buttons.
+    m_pToolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (const int id : kToolBar) {
         if (id == 0) {
             m_pToolBar->addSeparator();
             continue;
         }
-        QAction *action = Command(id, ToolText(id));
-        m_pToolBar->addAction(action);
+        m_pToolBar->addAction(ToolBarCommand(id));
     }
-    Command(ID_CLOSE_SESSION);
+    ToolBarCommand(ID_CLOSE_SESSION);
+}
+
+QAction *CMainFrame::ToolBarCommand(int id)
+{
+    QAction *action = Command(id, ToolText(id));
+    action->setIcon(CommandIcon(id));
+    action->setToolTip(ToolText(id));
+    return action;
 }
 
 void CMainFrame::ShowSessionToolBar(bool session)

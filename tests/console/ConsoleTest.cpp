@@ -16,6 +16,7 @@
 #include "CSplashWnd.h"
 #include "CUptimeClock.h"
 #include "CUserTable.h"
+#include "CommandIcons.h"
 #include "ConsoleFixture.h"
 #include "FileDialog.h"
 #include "LocalHost.h"
@@ -36,6 +37,7 @@
 #include <QStatusBar>
 #include <QTcpServer>
 #include <QTextBrowser>
+#include <QToolBar>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -480,6 +482,36 @@ TEST_F(ConsoleApp, ASessionThatCouldNotListenSaysSoAndStartsAgainFromPropertiesO
     g_pSessionDoc->StopServer();
     Run(ID_RESTART_SERVER);
     EXPECT_TRUE(g_pSessionDoc->IsRunning());
+}
+
+TEST_F(ConsoleApp, ToolBarButtonsShowImagesWithTheirOwnTipsAndAllFit)
+{
+    const auto *bar = g_pMainFrame->findChild<QToolBar *>();
+    ASSERT_NE(bar, nullptr);
+    g_pMainFrame->show();
+    Settle();
+    for (QAction *action : bar->actions()) {
+        if (action->isSeparator())
+            continue;
+        EXPECT_FALSE(action->icon().isNull()) << qPrintable(action->toolTip());
+        EXPECT_FALSE(action->toolTip().isEmpty());
+        const QWidget *button = bar->widgetForAction(action);
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->isVisible())
+            << "behind the overflow: " << qPrintable(action->toolTip());
+    }
+    EXPECT_FALSE(g_pMainFrame->windowIcon().isNull());
+    EXPECT_FALSE(ApplicationIcon().isNull());
+    EXPECT_EQ(QApplication::windowIcon().pixmap(32).toImage(),
+              ApplicationIcon().pixmap(32).toImage());
+
+    const auto port = static_cast<unsigned>(FreePort());
+    OnNextSheet([port](CSessionSheet &sheet) { sheet.m_pServerPage->m_port = port; });
+    Run(ID_NEW_SESSION);
+    g_pMainFrame->UpdateCommandUI();
+    const QAction *save = g_pMainFrame->FindAction(ID_FILE_SAVE);
+    EXPECT_EQ(save->text(), u"&Save Session Settings"_s);
+    EXPECT_EQ(save->toolTip(), u"Save"_s);
 }
 
 TEST_F(ConsoleApp, HelpPrintSetupTilingAndPaneKeysWork)
