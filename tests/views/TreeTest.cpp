@@ -352,6 +352,7 @@ public:
         m_addresses.append(address);
         return true;
     }
+    bool IsFollowing() const override { return true; }
     QStringList m_addresses;
 };
 
