@@ -82,11 +82,11 @@ void CScriptView::RegisterCommands()
 void CScriptView::Update()
 {
     m_list->clear();
-    for (const CScriptEntry &entry : m_document.Entries())
-        m_list->addTopLevelItem(new QTreeWidgetItem({entry.m_title, entry.m_address}));
-    for (int row = 0; row < m_list->topLevelItemCount(); ++row)
-        m_list->topLevelItem(row)->setFlags(m_list->topLevelItem(row)->flags()
-                                            | Qt::ItemIsEditable);
+    for (const CScriptEntry &entry : m_document.Entries()) {
+        auto *item = new QTreeWidgetItem({entry.m_title, entry.m_address});
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
+        m_list->addTopLevelItem(item);
+    }
     SetMarker(m_document.CurrentIndex(), true);
     m_document.SetSelection({});
 }

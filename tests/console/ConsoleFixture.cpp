@@ -165,6 +165,14 @@ void ConsoleFixture::Settle()
     }
 }
 
+QStringList ConsoleFixture::ChildTexts(const QTreeWidgetItem *item)
+{
+    QStringList texts;
+    for (int index = 0; index < item->childCount(); ++index)
+        texts.append(item->child(index)->text(0));
+    return texts;
+}
+
 QByteArray ConsoleFixture::LogBytes(const QString &name) const
 {
     return ReadFileBytes(m_dir.filePath(name));

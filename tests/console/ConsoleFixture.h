@@ -57,6 +57,8 @@ protected:
     // Double-clicks the divider after the list's first column, which widens it to fit.
     static void DoubleClickHeaderDivider(class QTreeWidget *list);
     QString Path(const QString &name) const { return m_dir.filePath(name); }
+    // The texts of the tree's children under the item.
+    static QStringList ChildTexts(const class QTreeWidgetItem *item);
     QByteArray LogBytes(const QString &name = QStringLiteral("Vantro.log")) const;
 
     QTemporaryDir m_dir;

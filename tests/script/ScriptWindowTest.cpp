@@ -93,14 +93,7 @@ protected:
             return PressOK(dialog);
         });
     }
-    QStringList ScriptItems() const { return ViewsTexts(AppTree()->ScriptsItem()); }
-    static QStringList ViewsTexts(const QTreeWidgetItem *item)
-    {
-        QStringList texts;
-        for (int index = 0; index < item->childCount(); ++index)
-            texts.append(item->child(index)->text(0));
-        return texts;
-    }
+    QStringList ScriptItems() const { return ChildTexts(AppTree()->ScriptsItem()); }
 
     CRecordingOperator m_operator;
 };
@@ -344,7 +337,7 @@ TEST_F(ScriptWindows, FavoritesAreAddedOnceChosenFromTheMenuAndDialogAndRemovedQ
     ChooseFile(Path(u"fav.vnt"_s));
     Run(ID_FILE_OPEN);
     ASSERT_NE(g_pSessionDoc, nullptr);
-    ASSERT_EQ(ViewsTexts(AppTree()->FavoritesItem()), QStringList {u"Kept"_s});
+    ASSERT_EQ(ChildTexts(AppTree()->FavoritesItem()), QStringList {u"Kept"_s});
     AppTree()->setCurrentItem(AppTree()->FavoritesItem()->child(0));
     Run(ID_REMOVE_FAVORITE);
     EXPECT_TRUE(g_favorites.isEmpty());
