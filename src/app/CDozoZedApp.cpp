@@ -16,6 +16,7 @@
 #include "OperatorWindowType.h"
 #include "PrintSetup.h"
 #include "ResourceIds.h"
+#include "ScriptWindowType.h"
 #include "StringTable.h"
 #include "Users.h"
 #include "UsersWindowType.h"
@@ -128,6 +129,8 @@ void CDozoZedApp::RegisterTemplates()
     DocManager().AddDocTemplate(std::move(session));
     for (int position = kScriptTemplate; position <= kUsersTemplate; ++position)
         DocManager().ReserveTemplatePosition();
+    if (g_makeScriptTemplate)
+        DocManager().SetDocTemplate(kScriptTemplate, g_makeScriptTemplate());
     if (g_makeOperatorTemplate)
         DocManager().SetDocTemplate(kOperatorTemplate, g_makeOperatorTemplate());
     DocManager().SetDocTemplate(kUsersTemplate, MakeUsersTemplate());

@@ -112,8 +112,11 @@ bool CDozoZedDoc::OnOpenDocument(const QString &path)
     if (g_pTree) {
         g_pTree->SetServerLabel(path);
         g_pTree->RefreshFavorites();
+        // The reopened scripts join the tree, which changes nothing the file does not hold.
+        const bool modified = IsModified();
         if (loaded)
             m_scriptPaths = g_pTree->OpenScripts(m_scriptPaths);
+        SetModifiedFlag(modified);
     }
     // Open but stopped when the server did not start; only a file that did not load fails.
     return loaded;

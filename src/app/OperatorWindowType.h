@@ -23,6 +23,14 @@ public:
     virtual void OnOpenLocation() = 0;
     // Loads the address, which follow mode also pushes; false while the browser is not there.
     virtual bool Navigate(const QString &address) = 0;
+    // Follow mode: every address the window loads is pushed to every user.
+    virtual bool IsFollowing() const = 0;
 };
 // Null while no operator window is open.
 extern COperatorWindow *g_pOperatorWindow;
+
+// The operator window, opened through the application when none is open; null when it could
+// not be opened.
+COperatorWindow *OpenOperatorWindow();
+// Opens the operator window when needed and loads the address there (pushed in follow mode).
+void ShowInOperatorWindow(const QString &address);

@@ -2,6 +2,7 @@
 #include "COpenChannel.h"
 #include "EventLoop.h"
 #include "OperatorWindow.h"
+#include "ScriptWindow.h"
 #include "WidgetPrompts.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ int main(int argc, char **argv)
 {
     PreferQtEventDispatcher();
     PrepareOperatorWindow();
+    PrepareScriptWindows();
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QApplication application(argc, argv);
     QCommandLineParser parser;

@@ -19,6 +19,7 @@ public:
 
     // The single entry for loading an address.
     bool Navigate(const QString &address) override;
+    bool IsFollowing() const override { return m_follow.IsOn(); }
 
     void Activate() override;
     void OnOpenLocation() override;

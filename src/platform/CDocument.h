@@ -47,7 +47,7 @@ public:
     // fails, so that the close stops.
     virtual bool SaveModified();
     // Saves under the path, or asks for a name first when the path is empty.
-    bool DoSave(const QString &path);
+    virtual bool DoSave(const QString &path);
     bool DoFileSave();
 
 Q_SIGNALS:

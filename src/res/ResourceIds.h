@@ -18,6 +18,8 @@ constexpr int IDI_MISSING = 179;
 constexpr int IDI_FAVORITE = 1067;
 constexpr int IDI_FOLDER_CLOSED = 1185;
 constexpr int IDI_FOLDER_OPEN = 1186;
+// The script list's marker of the entry Push Next pushes next.
+constexpr int IDI_SCRIPT_MARKER = 186;
 
 // Framework commands.
 constexpr int ID_FILE_NEW = 57600;
@@ -67,6 +69,7 @@ constexpr int ID_OPEN_LOCATION = 1144;
 constexpr int ID_OPERATOR_WINDOW_BAR = 1145;
 constexpr int ID_SHOW_USERS_BAR = 1146;
 constexpr int ID_FOLLOW_MODE = 1149;
+constexpr int ID_EXPORT_SCRIPT = 1150;
 constexpr int ID_VIEW_ACTIVITY = 1151;
 constexpr int ID_OPEN_SESSION = 1152;
 constexpr int ID_NEW_SCRIPT_BAR = 1188;
@@ -94,6 +97,8 @@ constexpr int IDD_SERVER_PAGE = 155;
 constexpr int IDD_PAGES_PAGE = 156;
 constexpr int IDD_CONTROL_BAR = 161;
 constexpr int IDD_ABOUTBOX = 182;
+constexpr int IDD_ADD_DOCUMENT = 138;
+constexpr int IDD_SELECT_FAVORITE = 510;
 constexpr int IDD_CALLCENTER_SETTINGS = 511;
 constexpr int IDD_ADD_FAVORITE = 512;
 constexpr int IDD_WORKSTATION_SETTINGS = 2901;
@@ -101,6 +106,10 @@ constexpr int IDD_WORKSTATION_SETTINGS = 2901;
 // Controls.
 constexpr int IDC_FAVORITE_ADDRESS = 1006;
 constexpr int IDC_FAVORITE_TITLE = 1014;
+constexpr int IDC_FAVORITE_LIST = 2903;
+// The Add Document dialog shares its two edits' ids with Add Favorite.
+constexpr int IDC_DOCUMENT_TITLE = 1014;
+constexpr int IDC_DOCUMENT_URL = 1006;
 constexpr int IDC_PORT = 1018;
 constexpr int IDC_TREE = 1031;
 constexpr int IDC_USER_LIST = 1032;

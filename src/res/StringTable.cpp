@@ -56,6 +56,7 @@ const QHash<int, QString> &Table()
         {ID_REMOVE_ENTRY, u"Remove this script entry"_s},
         {ID_PUSH_SELECTED, u"Push the selected entry"_s},
         {ID_SCRIPT_PROPERTIES, u"View the information about this script"_s},
+        {ID_EXPORT_SCRIPT, u"Export the current script"_s},
         {ID_OPEN_LOCATION, u"Open a URL in the operator window"_s},
         {ID_PUSH_CURRENT,
          u"Push the current page in the operator window\nPush the current page in the "

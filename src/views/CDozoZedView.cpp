@@ -3,6 +3,8 @@
 #include "CDozoZedDoc.h"
 #include "CLogFile.h"
 #include "CMainFrame.h"
+#include "CPushDispatcher.h"
+#include "CScriptEntry.h"
 #include "CUserTable.h"
 #include "HeaderClickFilter.h"
 #include "ResourceIds.h"
@@ -10,7 +12,9 @@
 #include "TimeFormats.h"
 
 #include <QDateTime>
+#include <QDropEvent>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -54,6 +58,8 @@ CDozoZedView::CDozoZedView(CDocument &document, QWidget *parent)
     layout->addWidget(m_list);
     setFocusProxy(m_list);
     CHeaderClickFilter::Install(m_list);
+    m_list->viewport()->setAcceptDrops(true);
+    m_list->viewport()->installEventFilter(this);
     if (!g_pActivityLink)
         g_pActivityLink = this;
     OnUpdate(ID_INDICATOR_UPTIME, [this](CCmdUI &ui) { OnUpdateConnectionState(ui); });
@@ -102,4 +108,56 @@ void CDozoZedView::OnUpdateConnectionState(CCmdUI &)
     const QMutexLocker lock(&g_userTable.Lock());
     g_pMainFrame->SetMessageText(g_userTable.Size() == 0 ? u"Waiting for client"_s
                                                          : u"Client connected"_s);
+}
+
+bool CDozoZedView::CanAccept(const QMimeData *formats)
+{
+    return formats && formats->hasFormat(CScriptEntry::kEntryFormat);
+}
+
+bool CDozoZedView::Drop(const QMimeData *formats)
+{
+    const std::optional<CScriptEntry> entry = CScriptEntry::FromMimeData(formats);
+    if (!entry)
+        return false;
+    bool anyUser = false;
+    {
+        const QMutexLocker lock(&g_userTable.Lock());
+        anyUser = g_userTable.Size() > 0;
+    }
+    if (anyUser)
+        CPushDispatcher().PushToAll(entry->m_address);
+    return true;
+}
+
+// The list's own drag handling is bypassed: it would move rows.
+bool CDozoZedView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != m_list->viewport())
+        return CView::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDragMoveEvent *>(event);
+        if (CanAccept(drag->mimeData())) {
+            drag->setDropAction(Qt::CopyAction);
+            drag->accept();
+        } else {
+            drag->ignore();
+        }
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        if (Drop(drop->mimeData())) {
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+        } else {
+            drop->ignore();
+        }
+        return true;
+    }
+    default:
+        return CView::eventFilter(watched, event);
+    }
 }

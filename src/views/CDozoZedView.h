@@ -3,6 +3,7 @@
 #include "CView.h"
 #include "ServerLinks.h"
 
+class QMimeData;
 class QTreeWidget;
 
 // The activity list: one row per push, logon and time-out, newest at the top, each added row
@@ -22,6 +23,14 @@ public:
     void SetTitleForAddress(const QString &address, const QString &title);
 
     QTreeWidget *List() const { return m_list; }
+
+    // A drop on the list: only a script entry is taken, and its address goes to every user.
+    static bool CanAccept(const QMimeData *formats);
+    // True when the data carried a script entry; pushed only while a user is connected.
+    bool Drop(const QMimeData *formats);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void OnUpdateConnectionState(CCmdUI &ui);

@@ -3,6 +3,7 @@
 #include "CChildFrame.h"
 #include "CControlBar.h"
 #include "CDozoZedDoc.h"
+#include "CSelectFavoriteDlg.h"
 #include "CSplashWnd.h"
 #include "CUserTable.h"
 #include "CVantroTree.h"
@@ -109,10 +110,26 @@ void CMainFrame::RegisterCommands()
     OnCommand(ID_HELP_FINDER, [] { ShowHelpContents(); });
     OnCommand(ID_HELP, [] { ShowHelpContents(); });
     OnCommand(ID_CONTEXT_HELP, [] { QWhatsThis::enterWhatsThisMode(); });
+    for (int id = ID_FAVORITE_FIRST; id <= ID_FAVORITE_LAST; ++id)
+        OnCommand(id, [this, id] { OnFavorite(id - ID_FAVORITE_FIRST); });
+    OnCommand(ID_SELECT_FAVORITE, [this] { OnSelectFavorite(); });
     OnCommand(ID_VIEW_TOOLBAR, [this] { m_pToolBar->setVisible(!m_pToolBar->isVisible()); });
     OnUpdate(ID_VIEW_TOOLBAR, [this](CCmdUI &ui) { ui.SetCheck(m_pToolBar->isVisible()); });
     OnCommand(ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
     OnUpdate(ID_VIEW_STATUS_BAR, [this](CCmdUI &ui) { ui.SetCheck(statusBar()->isVisible()); });
+}
+
+void CMainFrame::OnFavorite(int position)
+{
+    if (const std::shared_ptr<CFavorite> favorite = g_favorites.value(position))
+        ShowInOperatorWindow(favorite->m_address);
+}
+
+void CMainFrame::OnSelectFavorite()
+{
+    CSelectFavoriteDlg dialog(this);
+    if (dialog.DoModal() == IDOK && !dialog.m_address.isEmpty())
+        ShowInOperatorWindow(dialog.m_address);
 }
 
 void CMainFrame::SetMessageText(const QString &text)

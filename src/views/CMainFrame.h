@@ -35,6 +35,11 @@ public:
     void OnUptimeTimer();
     // The File menu's recently-used items from the list as it is now.
     void UpdateRecentFileItems();
+    // The Favorites menu's items from the favorites list as it is now.
+    void UpdateFavoriteItems();
+    // Shows the favorite at the position in the operator window, when it exists.
+    void OnFavorite(int position);
+    void OnSelectFavorite();
 
 protected:
     bool OnClose() override;
@@ -42,6 +47,7 @@ protected:
 private:
     void CreateMenus();
     void CreateRecentFileItems(QMenu *file);
+    void CreateFavoriteItems(QMenu *favorites);
     void CreateToolBar();
     QAction *ToolBarCommand(int id);
     void CreateStatusBar();

@@ -1,13 +1,13 @@
 #include "CVantroTree.h"
 
 #include "CAddFavoriteDlg.h"
-#include "CArchive.h"
 #include "CChildFrame.h"
 #include "CDocManager.h"
 #include "CDocTemplate.h"
 #include "CDozoZedDoc.h"
 #include "CMDIChildWnd.h"
 #include "CMainFrame.h"
+#include "CScriptEntry.h"
 #include "CUserInfo.h"
 #include "CUsersDoc.h"
 #include "CUsersView.h"
@@ -23,15 +23,12 @@
 #include <QDrag>
 #include <QMenu>
 #include <QMimeData>
-#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString kServerLabel = u"Vantro Server"_s;
-const QString kUrlFormat = u"UniformResourceLocator"_s;
-const QString kScriptEntryFormat = u"VN_ScriptEntry"_s;
 
 // The script type's position among the window types.
 constexpr int kScriptTemplate = 1;
@@ -52,16 +49,6 @@ CVantroTree::PopupMenuHandler &MenuHandler()
 {
     static CVantroTree::PopupMenuHandler handler;
     return handler;
-}
-
-// A script entry's drag form: title, address and a source window of 0 (no script list).
-QByteArray ScriptEntryBytes(const QString &title, const QString &address)
-{
-    CArchive archive;
-    archive.WriteString(title);
-    archive.WriteString(address);
-    archive.WriteUInt32(0);
-    return archive.Bytes();
 }
 
 void RouteToApplication(int id)
@@ -339,14 +326,6 @@ void CVantroTree::OnDoubleClick()
     }
 }
 
-void CVantroTree::ShowInOperatorWindow(const QString &address)
-{
-    if (!g_pOperatorWindow)
-        RouteToApplication(ID_VIEW_OPERATOR);
-    if (g_pOperatorWindow)
-        g_pOperatorWindow->Navigate(address);
-}
-
 // The session menu belongs to the server: the root, or the empty space below the items.
 void CVantroTree::OnRightClick(const QPoint &pos)
 {
@@ -374,7 +353,8 @@ void CVantroTree::OnRightClick(const QPoint &pos)
 
 QStringList CVantroTree::mimeTypes() const
 {
-    return {kUrlFormat, u"text/plain"_s, u"text/uri-list"_s, kScriptEntryFormat};
+    return {CScriptEntry::kUrlFormat, u"text/plain"_s, u"text/uri-list"_s,
+            CScriptEntry::kEntryFormat};
 }
 
 QMimeData *CVantroTree::mimeData(const QList<QTreeWidgetItem *> &items) const
@@ -383,12 +363,8 @@ QMimeData *CVantroTree::mimeData(const QList<QTreeWidgetItem *> &items) const
         = items.size() == 1 ? FavoriteOf(items.first()) : nullptr;
     if (!favorite)
         return nullptr;
-    auto *formats = new QMimeData;
-    formats->setData(kUrlFormat, favorite->m_address.toUtf8());
-    formats->setText(favorite->m_address);
-    formats->setUrls({QUrl(favorite->m_address)});
-    formats->setData(kScriptEntryFormat, ScriptEntryBytes(favorite->m_title, favorite->m_address));
-    return formats;
+    // Carried as a script entry of no script list, with a source window of 0.
+    return CScriptEntry(favorite->m_title, favorite->m_address).MakeMimeData();
 }
 
 // Only favorites drag out, and the tree keeps them whatever the target does with the drop.

@@ -84,7 +84,6 @@ private:
     void SetImage(QTreeWidgetItem *item, int image);
     void ShowFavorite(const std::shared_ptr<CFavorite> &favorite);
     void SendHint(int hint, const CUserInfo &user);
-    void ShowInOperatorWindow(const QString &address);
 
     struct ScriptChild
     {

@@ -56,7 +56,9 @@ const MenuLayout kMenus[] = {
       {ID_REMOVE_ENTRY, u"&Remove"},
       {ID_PUSH_SELECTED, u"&Push Selected"},
       {ID_PUSH_NEXT, u"Push &Next", Qt::CTRL | Qt::Key_N},
-      {ID_SCRIPT_PROPERTIES, u"P&ropeties"}}},
+      {ID_SCRIPT_PROPERTIES, u"P&ropeties"},
+      {0, nullptr},
+      {ID_EXPORT_SCRIPT, u"&Export..."}}},
     {u"&Operator",
      {{ID_OPEN_LOCATION, u"&Open Location...", Qt::CTRL | Qt::Key_L},
       {ID_PUSH_CURRENT, u"&Push Current Page"},
@@ -66,7 +68,10 @@ const MenuLayout kMenus[] = {
       {ID_OPERATOR_REFRESH, u"&Refresh", QKeyCombination(Qt::Key_F5)},
       {ID_FOLLOW_MODE, u"Follow &Mode"}}},
     {u"F&avorites",
-     {{ID_ADD_FAVORITE, u"&Add to Favorites..."}, {ID_REMOVE_FAVORITE, u"&Remove Favorite"}}},
+     {{ID_ADD_FAVORITE, u"&Add to Favorites..."},
+      {ID_REMOVE_FAVORITE, u"&Remove Favorite"},
+      {0, nullptr},
+      {ID_SELECT_FAVORITE, u"&Select Favorite..."}}},
     {u"&View",
      {{ID_VIEW_OPERATOR, u"&Operator Window"},
       {ID_VIEW_USERS, u"&Users"},
@@ -101,6 +106,9 @@ const int kToolBar[] = {ID_FILE_OPEN,
                         ID_HELP_FINDER,
                         ID_CONTEXT_HELP};
 
+// The Favorites menu's place in the menu bar.
+constexpr int kFavoritesMenu = 4;
+
 QString ToolText(int id)
 {
     const QString prompt = LoadResString(id);
@@ -126,6 +134,7 @@ void CMainFrame::CreateMenus()
         }
     }
     CreateRecentFileItems(menuBar()->actions().constFirst()->menu());
+    CreateFavoriteItems(menuBar()->actions().at(kFavoritesMenu)->menu());
     Command(ID_FILE_PRINT)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     Command(ID_CONTEXT_HELP)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
     // F1 has no menu item: the frame holds its action so that it works in every window.
@@ -153,6 +162,30 @@ void CMainFrame::UpdateRecentFileItems()
         QAction *item = FindAction(CWinApp::ID_FILE_MRU_FILE1 + index);
         item->setVisible(index < items.size());
         item->setText(u"&%1 %2"_s.arg(index + 1).arg(items.value(index)));
+    }
+}
+
+// One item per favorite, up to ten, below Select Favorite; filled whenever the menu opens.
+void CMainFrame::CreateFavoriteItems(QMenu *favorites)
+{
+    favorites->addSeparator();
+    for (int id = ID_FAVORITE_FIRST; id <= ID_FAVORITE_LAST; ++id) {
+        QAction *item = Command(id);
+        item->setVisible(false);
+        favorites->addAction(item);
+    }
+    connect(favorites, &QMenu::aboutToShow, this, [this] { UpdateFavoriteItems(); });
+}
+
+void CMainFrame::UpdateFavoriteItems()
+{
+    for (int id = ID_FAVORITE_FIRST; id <= ID_FAVORITE_LAST; ++id) {
+        const std::shared_ptr<CFavorite> favorite = g_favorites.value(id - ID_FAVORITE_FIRST);
+        QAction *item = FindAction(id);
+        item->setVisible(favorite != nullptr);
+        item->setText(favorite ? QString(favorite->m_title).replace(u'&', u"&&"_s) : QString());
+        // The item's prompt is the favorite's address.
+        item->setStatusTip(favorite ? favorite->m_address : QString());
     }
 }
 

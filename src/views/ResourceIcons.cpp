@@ -30,6 +30,9 @@ QIcon LoadResIcon(int id)
     case IDI_FAVORITE:
         pixmap = QStyle::SP_FileLinkIcon;
         break;
+    case IDI_SCRIPT_MARKER:
+        pixmap = QStyle::SP_ArrowRight;
+        break;
     default:
         return {};
     }

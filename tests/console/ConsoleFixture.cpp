@@ -2,9 +2,11 @@
 
 #include "CControlBar.h"
 #include "CDocManager.h"
+#include "CDocTemplate.h"
 #include "CDozoZedDoc.h"
 #include "CMainFrame.h"
 #include "CMyMultiDocTemplate.h"
+#include "CSessionFile.h"
 #include "CSessionServerPage.h"
 #include "CSessionSheet.h"
 #include "CSvrOptions.h"
@@ -163,6 +165,14 @@ void ConsoleFixture::Settle()
     }
 }
 
+QStringList ConsoleFixture::ChildTexts(const QTreeWidgetItem *item)
+{
+    QStringList texts;
+    for (int index = 0; index < item->childCount(); ++index)
+        texts.append(item->child(index)->text(0));
+    return texts;
+}
+
 QByteArray ConsoleFixture::LogBytes(const QString &name) const
 {
     return ReadFileBytes(m_dir.filePath(name));
@@ -190,6 +200,7 @@ void AppFixture::SetUp()
 
 void AppFixture::TearDown()
 {
+    g_pOperatorWindow = nullptr;
     g_bExitConfirmed = true;
     m_app->DocManager().CloseAllDocuments();
     Settle();
@@ -203,4 +214,44 @@ void AppFixture::TearDown()
 CVantroTree *AppFixture::AppTree() const
 {
     return g_pMainFrame->ControlBar()->Tree();
+}
+
+bool AppFixture::Enabled(int id)
+{
+    g_pMainFrame->UpdateCommandUI();
+    return g_pMainFrame->FindAction(id)->isEnabled();
+}
+
+void AppFixture::Run(int id)
+{
+    g_pMainFrame->UpdateCommandUI();
+    g_pMainFrame->FindAction(id)->trigger();
+}
+
+void AppFixture::ChooseFile(const QString &path)
+{
+    SetFileDialogHandler([path](const FileDialogRequest &) { return path; });
+}
+
+QString AppFixture::SessionFile(const QString &name, const QStringList &scriptPaths)
+{
+    CSessionFile file;
+    file.m_options.m_port = FreePort();
+    file.m_options.m_rootFolder = m_dir.path();
+    file.m_scriptPaths = scriptPaths;
+    const QString path = Path(name);
+    EXPECT_EQ(file.SaveSessionFile(path), QString());
+    return path;
+}
+
+void AppFixture::UseRecordingOperator(CRecordingOperator &recorder)
+{
+    auto operatorType = std::make_unique<CDocTemplate>(IDR_BROWSERTYPE, u"\nOperator"_s,
+                                                       [] { return new CDocument; });
+    operatorType->SetFrameFactory([this, &recorder](CDocument &) {
+        ++m_operatorWindowsOpened;
+        g_pOperatorWindow = &recorder;
+        return true;
+    });
+    m_app->DocManager().SetDocTemplate(2, std::move(operatorType));
 }

@@ -3,6 +3,7 @@
 #include "CDialog.h"
 #include "CDozoZedApp.h"
 #include "MessageBox.h"
+#include "OperatorWindowType.h"
 
 #include <QDir>
 #include <QList>
@@ -56,6 +57,8 @@ protected:
     // Double-clicks the divider after the list's first column, which widens it to fit.
     static void DoubleClickHeaderDivider(class QTreeWidget *list);
     QString Path(const QString &name) const { return m_dir.filePath(name); }
+    // The texts of the tree's children under the item.
+    static QStringList ChildTexts(const class QTreeWidgetItem *item);
     QByteArray LogBytes(const QString &name = QStringLiteral("Vantro.log")) const;
 
     QTemporaryDir m_dir;
@@ -67,6 +70,23 @@ protected:
     QList<DialogScript> m_dialogs;
 };
 
+// Stands in for the operator window: records what it is asked to load.
+class CRecordingOperator : public COperatorWindow
+{
+public:
+    void Activate() override { }
+    void OnOpenLocation() override { }
+    bool Navigate(const QString &address) override
+    {
+        m_addresses.append(address);
+        return true;
+    }
+    bool IsFollowing() const override { return m_following; }
+
+    QStringList m_addresses;
+    bool m_following = true;
+};
+
 // The whole application with its main frame and window types.
 class AppFixture : public ConsoleFixture
 {
@@ -75,6 +95,18 @@ protected:
     void TearDown() override;
 
     CVantroTree *AppTree() const;
+    // The main frame's update pass, then the command's state.
+    bool Enabled(int id);
+    // The command, as the menu item or tool-bar button triggers it once the update pass ran.
+    void Run(int id);
+    // Every file dialog chooses the path.
+    static void ChooseFile(const QString &path);
+    // A session file in the test's folder on a free port; its path.
+    QString SessionFile(const QString &name, const QStringList &scriptPaths = {});
+    // The operator window type opens the recorder, counting the windows it opened.
+    void UseRecordingOperator(CRecordingOperator &recorder);
+
+    int m_operatorWindowsOpened = 0;
 
     std::unique_ptr<CDozoZedApp> m_app;
 };

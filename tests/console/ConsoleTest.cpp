@@ -236,29 +236,7 @@ TEST_F(SessionWindows, NoSplashUnlessEnabled)
 }
 
 // The whole application with its main frame.
-class ConsoleApp : public AppFixture
-{
-protected:
-    bool Enabled(int id)
-    {
-        g_pMainFrame->UpdateCommandUI();
-        return g_pMainFrame->FindAction(id)->isEnabled();
-    }
-    void Run(int id) { g_pMainFrame->FindAction(id)->trigger(); }
-    void ChooseFile(const QString &path)
-    {
-        SetFileDialogHandler([path](const FileDialogRequest &) { return path; });
-    }
-    QString SessionFile(const QString &name)
-    {
-        CSessionFile file;
-        file.m_options.m_port = FreePort();
-        file.m_options.m_rootFolder = m_dir.path();
-        const QString path = Path(name);
-        EXPECT_EQ(file.SaveSessionFile(path), QString());
-        return path;
-    }
-};
+using ConsoleApp = AppFixture;
 
 TEST_F(ConsoleApp, StartsWithNoDocumentAndTheDefaultFolders)
 {
@@ -439,17 +417,6 @@ TEST_F(ConsoleApp, FileFromTheFileManagerOpensInTheRunningConsole)
         Settle();
     ASSERT_NE(g_pSessionDoc, nullptr);
     EXPECT_EQ(g_pSessionDoc->GetPathName(), path);
-}
-
-TEST_F(ConsoleApp, LaterWindowTypesAreNotThereYet)
-{
-    const int port = FreePort();
-    OnNextSheet([port](CSessionSheet &sheet) {
-        sheet.m_pServerPage->m_port = static_cast<unsigned>(port);
-    });
-    Run(ID_NEW_SESSION);
-    Run(ID_NEW_SCRIPT);
-    EXPECT_EQ(BoxTexts(), QStringList {u"Failed to create empty document."_s});
 }
 
 TEST_F(ConsoleApp, ASessionThatCouldNotListenSaysSoAndStartsAgainFromPropertiesOrRestart)

@@ -7,12 +7,15 @@
 #include "COperatorFrame.h"
 #include "COperatorView.h"
 #include "CPushDispatcher.h"
+#include "CScriptFrame.h"
 #include "CSessionClientPage.h"
 #include "CSessionServerPage.h"
 #include "CSessionSheet.h"
+#include "CURLDlg.h"
 #include "CUserTable.h"
 #include "CUsersView.h"
 #include "CVantroTree.h"
+#include "FileDialog.h"
 #include "MessageBox.h"
 #include "ResourceIds.h"
 #include "ServerLinks.h"
@@ -20,8 +23,11 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -31,11 +37,27 @@ CConsoleHost::CConsoleHost(const Settings &settings)
     , m_channel([this](const QByteArray &line) { RunCommand(line); }, [this] { OnInputEnd(); })
 {
     SetModalDialogHandler([this](CDialog &dialog) { return AnswerDialog(dialog); });
+    // Documents saved on the way out land in the content folder under their own names.
+    SetFileDialogHandler([root = settings.m_root](const FileDialogRequest &request) {
+        if (request.m_open)
+            return QString();
+        QString name = QFileInfo(request.m_fileName).fileName();
+        if (!name.endsWith(request.m_defaultExt, Qt::CaseInsensitive))
+            name += request.m_defaultExt;
+        return QDir(root).filePath(name);
+    });
 }
 
-// The operator's answers to the Session Properties sheet; any other dialog is cancelled.
+// The operator's answers to the Session Properties sheet and to Add Document; any other dialog
+// is cancelled.
 int CConsoleHost::AnswerDialog(CDialog &dialog)
 {
+    if (auto *entry = dynamic_cast<CURLDlg *>(&dialog)) {
+        entry->Control<QLineEdit>(IDC_DOCUMENT_TITLE)->setText(m_entryTitle);
+        entry->Control<QLineEdit>(IDC_DOCUMENT_URL)->setText(m_entryAddress);
+        entry->OnOK();
+        return entry->Result();
+    }
     auto *sheet = dynamic_cast<CSessionSheet *>(&dialog);
     if (!sheet)
         return IDCANCEL;
@@ -153,6 +175,14 @@ void CConsoleHost::RunCommand(const QByteArray &line)
         PrintUsersWindow();
     } else if (words.front() == "logoff-window" && words.size() == 2) {
         LogoffFromUsersWindow(QString::fromUtf8(words[1]));
+    } else if (words.front().startsWith("script-")) {
+        RunScriptCommand(words);
+    } else if (words.front() == "main-resize" && words.size() == 3) {
+        g_pMainFrame->resize(words[1].toInt(), words[2].toInt());
+        PrintLine(u"ok"_s);
+    } else if (words.front() == "windows-tile") {
+        g_pMainFrame->MdiArea()->tileSubWindows();
+        PrintLine(u"ok"_s);
     } else if (words.front() == "users") {
         const QMutexLocker lock(&g_userTable.Lock());
         PrintLine(u"ok %1"_s.arg(g_userTable.Size()));
@@ -203,4 +233,43 @@ void CConsoleHost::LogoffFromUsersWindow(const QString &address)
     }
     g_pUsersView->OnLogoff();
     PrintUsersWindow();
+}
+
+bool CConsoleHost::RunMenuCommand(int id)
+{
+    g_pMainFrame->UpdateCommandUI();
+    QAction *action = g_pMainFrame->FindAction(id);
+    if (!action || !action->isEnabled())
+        return false;
+    action->trigger();
+    return true;
+}
+
+// "script-new", "script-add URL TITLE..." and "script-next", as the operator gives them in the
+// newest script window.
+void CConsoleHost::RunScriptCommand(const QList<QByteArray> &words)
+{
+    if (words.front() == "script-new") {
+        const QList<QMdiSubWindow *> before = g_pMainFrame->MdiArea()->subWindowList();
+        RunMenuCommand(ID_NEW_SCRIPT);
+        const QList<QMdiSubWindow *> after = g_pMainFrame->MdiArea()->subWindowList();
+        m_script
+            = after.size() > before.size() ? dynamic_cast<CScriptFrame *>(after.last()) : nullptr;
+        PrintLine(m_script ? u"ok"_s : u"error no script window"_s);
+        return;
+    }
+    if (!m_script) {
+        PrintLine(u"error no script window"_s);
+        return;
+    }
+    g_pMainFrame->MdiArea()->setActiveSubWindow(m_script);
+    bool done = false;
+    if (words.front() == "script-add" && words.size() >= 3) {
+        m_entryAddress = QString::fromUtf8(words[1]);
+        m_entryTitle = QString::fromUtf8(words.mid(2).join(' '));
+        done = RunMenuCommand(ID_ADD_ENTRY);
+    } else if (words.front() == "script-next" && words.size() == 1) {
+        done = RunMenuCommand(ID_PUSH_NEXT);
+    }
+    PrintLine(done ? u"ok"_s : u"error script command not run"_s);
 }

@@ -4,8 +4,10 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QPointer>
 
 class CDialog;
+class CScriptFrame;
 class QTreeWidget;
 
 // Drives the real console off screen for the browser tests: starts a session through New
@@ -38,8 +40,15 @@ private:
     void PrintTreeUsers();
     void PrintUsersWindow();
     void LogoffFromUsersWindow(const QString &address);
+    void RunScriptCommand(const QList<QByteArray> &words);
+    // Runs the main frame's command after its update pass; false when it was disabled.
+    static bool RunMenuCommand(int id);
 
     Settings m_settings;
     CCommandChannel m_channel;
     QTreeWidget *m_list = nullptr;
+    // The script window the script commands work on, and the next Add Document's answers.
+    QPointer<CScriptFrame> m_script;
+    QString m_entryTitle;
+    QString m_entryAddress;
 };

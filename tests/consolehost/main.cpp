@@ -2,6 +2,7 @@
 #include "CDozoZedApp.h"
 #include "LocalHost.h"
 #include "OperatorWindow.h"
+#include "ScriptWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -15,6 +16,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     PrepareOperatorWindow();
+    PrepareScriptWindows();
     QApplication application(argc, argv);
     // The operator's own profile and recent files stay untouched.
     QStandardPaths::setTestModeEnabled(true);

@@ -342,22 +342,9 @@ TEST_F(NavigationTree, ScriptsThatCannotOpenYetStayInTheSessionFile)
     EXPECT_TRUE(archive.Bytes().endsWith(tail.Bytes()));
 }
 
-class RecordingOperator : public COperatorWindow
-{
-public:
-    void Activate() override { }
-    void OnOpenLocation() override { }
-    bool Navigate(const QString &address) override
-    {
-        m_addresses.append(address);
-        return true;
-    }
-    QStringList m_addresses;
-};
-
 TEST_F(NavigationTree, DoubleClicksShowFavoritesAndActivateTheSessionWindow)
 {
-    RecordingOperator operatorWindow;
+    CRecordingOperator operatorWindow;
     g_pOperatorWindow = &operatorWindow;
     g_favorites = {std::make_shared<CFavorite>(u"A"_s, u"http://a/"_s)};
     Tree()->RefreshFavorites();
@@ -382,26 +369,17 @@ class OperatorFromTheTree : public AppFixture
 
 TEST_F(OperatorFromTheTree, AFavoriteOpensTheOperatorWindowWhenNeededAndLoadsThere)
 {
-    RecordingOperator operatorWindow;
-    int opened = 0;
-    auto operatorType = std::make_unique<CDocTemplate>(IDR_BROWSERTYPE, u"\nOperator"_s,
-                                                       [] { return new CDocument; });
-    operatorType->SetFrameFactory([&](CDocument &) {
-        ++opened;
-        g_pOperatorWindow = &operatorWindow;
-        return true;
-    });
-    m_app->DocManager().SetDocTemplate(2, std::move(operatorType));
+    CRecordingOperator operatorWindow;
+    UseRecordingOperator(operatorWindow);
     g_favorites = {std::make_shared<CFavorite>(u"A"_s, u"http://a/"_s)};
     AppTree()->RefreshFavorites();
     AppTree()->setCurrentItem(AppTree()->FavoritesItem()->child(0));
     AppTree()->OnDoubleClick();
-    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(m_operatorWindowsOpened, 1);
     EXPECT_EQ(operatorWindow.m_addresses, QStringList {u"http://a/"_s});
     AppTree()->OnDoubleClick();
-    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(m_operatorWindowsOpened, 1);
     EXPECT_EQ(operatorWindow.m_addresses.size(), 2);
-    g_pOperatorWindow = nullptr;
     g_favorites.clear();
 }
 

@@ -10,8 +10,6 @@
 #include "SessionLinks.h"
 #include "UsersWindowType.h"
 
-#include <QTreeWidgetItem>
-
 void ViewsFixture::SetUp()
 {
     ConsoleFixture::SetUp();
@@ -42,12 +40,4 @@ CUsersView *ViewsFixture::OpenUsersWindow()
     if (!m_usersTemplate->OpenDocumentFile({}))
         return nullptr;
     return g_pUsersView;
-}
-
-QStringList ViewsFixture::ChildTexts(const QTreeWidgetItem *item)
-{
-    QStringList texts;
-    for (int index = 0; index < item->childCount(); ++index)
-        texts.append(item->child(index)->text(0));
-    return texts;
 }

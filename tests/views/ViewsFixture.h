@@ -19,8 +19,6 @@ protected:
     CVantroTree *Tree() const;
     // Opens a users window through its template; its view, or null.
     CUsersView *OpenUsersWindow();
-    // The texts of the tree's children under the item.
-    static QStringList ChildTexts(const class QTreeWidgetItem *item);
 
     std::unique_ptr<CMainFrame> m_frame;
     CDocTemplate *m_usersTemplate = nullptr;

@@ -10,14 +10,15 @@ process.env.VANTRO_TESTHOST =
 export const ADDR = '127.0.0.1';
 
 // Logs on through the sample form with a real click and waits for the welcome row "Sent" and
-// the welcome page in the main window. Returns the control window.
-export async function logOnToConsole(host, browser, page, { title = 'Mr', alias = 'Ann Lee' } = {}) {
-  await page.goto(`${host.url}/`);
+// the welcome page in the main window. A user that comes in through a forwarder gives its url
+// and the source address the console sees. Returns the control window.
+export async function logOnToConsole(host, browser, page, { title = 'Mr', alias = 'Ann Lee', url = host.url, addr = ADDR } = {}) {
+  await page.goto(`${url}/`);
   const since = host.mark();
   await browser.chooseTitle(page, title);
   await browser.typeAlias(page, alias);
   const popup = await browser.clickForPopup(page, '#submit', 5000);
-  await host.waitForLine(exactLine(`activity ${ADDR}\t/welcome.htm\tSent`), { since, timeoutMs: 5000, what: 'the welcome row, sent' });
-  await waitUntil(() => page.url() === `${host.url}/welcome.htm`, { timeoutMs: 6000, what: 'the main window shows the welcome page' });
+  await host.waitForLine(exactLine(`activity ${addr}\t/welcome.htm\tSent`), { since, timeoutMs: 5000, what: 'the welcome row, sent' });
+  await waitUntil(() => page.url() === `${url}/welcome.htm`, { timeoutMs: 6000, what: 'the main window shows the welcome page' });
   return popup;
 }
