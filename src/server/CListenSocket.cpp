@@ -1,6 +1,7 @@
 #include "CListenSocket.h"
 
 #include "CRequestSocket.h"
+#include "HeldPolls.h"
 #include "Trace.h"
 
 #include <QTcpSocket>
@@ -12,6 +13,12 @@ CListenSocket::CListenSocket(const CSvrOptions &options, QObject *parent)
     , m_document(options)
 {
     setListenBacklogSize(kBacklog);
+}
+
+CListenSocket::~CListenSocket()
+{
+    // The session stops: polls held for a push are answered with the page as it is.
+    AnswerAllHeldPolls();
 }
 
 CListenSocket::Result CListenSocket::Start(quint16 port)

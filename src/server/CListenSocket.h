@@ -17,6 +17,7 @@ public:
 
     // The options must outlive the listener and every connection it makes.
     explicit CListenSocket(const CSvrOptions &options, QObject *parent = nullptr);
+    ~CListenSocket() override;
 
     // Listens on every IPv4 address of this machine.
     Result Start(quint16 port);

@@ -25,9 +25,14 @@ public:
     // failure has been shown to the operator.
     int WriteControlPage(const QString &pushedAddress, int refreshSecs);
     int WriteLogoffPage(const QString &logoffAddress);
+    // The control page once a push found no main window to move (see LostPageText).
+    int WriteLostPage(const QString &pushedAddress, int refreshSecs);
     int WriteCdromPage(const QString &contentPath, const QString &image);
 
     bool IsPushing() const { return m_pushing != 0; }
+    bool IsMainWindowLost() const { return m_mainWindowLost != 0; }
+    // The idle page: nothing to deliver and nothing to tell.
+    bool IsIdle() const { return !m_pushing && !m_mainWindowLost; }
     QString ControlFile() const { return m_controlFile; }
     QString GreetingFile() const { return m_greetingFile; }
     QString CdromFile() const { return m_cdromFile; }
@@ -41,6 +46,7 @@ private:
     int m_blurOnPush = 0;
     int m_writeFailed = 0;
     int m_pushing = 0;
+    int m_mainWindowLost = 0;
     QString m_root;
     QString m_address;
     QString m_welcomePath;

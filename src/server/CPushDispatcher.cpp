@@ -3,8 +3,10 @@
 #include "CRequest.h"
 #include "CRequestSocket.h"
 #include "CUserTable.h"
+#include "HeldPolls.h"
 #include "ServerLinks.h"
 #include "Trace.h"
+#include "Users.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -56,6 +58,7 @@ void CPushDispatcher::PushToAll(const QString &address)
         if (user->m_pages)
             user->m_pages->WriteControlPage(address, user->m_downloadDelaySecs);
         user->m_lastPushed = address;
+        AnswerHeldPoll(key);
     }
     RecordPush(kAllClients, address);
 }
@@ -94,6 +97,7 @@ void CPushDispatcher::PushToUser(const QString &address, const QString &key)
     if (user->m_pages)
         user->m_pages->WriteControlPage(address, user->m_downloadDelaySecs);
     user->m_lastPushed = address;
+    AnswerHeldPoll(key);
     RecordPush(key, address);
 }
 
@@ -107,18 +111,20 @@ void CPushDispatcher::LogoffUser(const QString &key)
     if (user->m_pages)
         user->m_pages->WriteLogoffPage(logoff);
     user->m_lastPushed = logoff;
+    AnswerHeldPoll(key);
     RecordPush(key, logoff);
 }
 
 void CPushDispatcher::OnControlPageSent(CRequestSocket &connection)
 {
     const QString &key = connection.m_clientAddress;
-    if (connection.m_request->m_url != QFile::encodeName("/VS"_L1 + key + ".htm"_L1))
+    if (connection.m_request->m_url != ControlPagePath(key))
         return;
     const QMutexLocker lock(&g_userTable.Lock());
     CRequestSocket *user = g_userTable.Find(key);
     if (!user || !user->m_pages || !user->m_pages->IsPushing())
         return;
+    user->m_lastDelivered = user->m_lastPushed;
     user->m_pages->WriteControlPage(QString(), user->m_refreshSecs);
     if (g_pActivityLink)
         g_pActivityLink->MarkSent(user->m_lastPushed);

@@ -5,6 +5,7 @@
 #include "CSvrOptions.h"
 #include "CUserTable.h"
 #include "ContentType.h"
+#include "HeldPolls.h"
 #include "HttpFormat.h"
 #include "SocketErrorBox.h"
 #include "Tick.h"
@@ -89,6 +90,8 @@ void CRequestSocket::Release()
 
 void CRequestSocket::timerEvent(QTimerEvent *event)
 {
+    if (event->timerId() == m_holdTimer)
+        return AnswerHeldPoll();
     if (event->timerId() != m_headTimer)
         return QObject::timerEvent(event);
     StopHeadTimer();
@@ -213,6 +216,45 @@ void CRequestSocket::Respond()
         m_request->m_logon = 0;
         return SendError(500);
     }
+    DeliveryReportStep(*this);
+    if (!HoldIfIdle())
+        SendFile();
+}
+
+// A poll of the user's own idle control page waits for a push, or for its time to be up.
+bool CRequestSocket::HoldIfIdle()
+{
+    if (!m_document->m_instantDelivery || m_request->m_method != "GET"
+        || m_request->m_url != ControlPagePath(m_clientAddress))
+        return false;
+    const QMutexLocker lock(&g_userTable.Lock());
+    const CRequestSocket *user = g_userTable.Find(m_clientAddress);
+    if (!user || !user->m_pages || !user->m_pages->IsIdle())
+        return false;
+    HoldPoll(m_clientAddress, this);
+    m_holdTimer = startTimer(kHeldPeriods * user->m_refreshSecs * 1000, Qt::CoarseTimer);
+    return true;
+}
+
+void CRequestSocket::AnswerHeldPoll()
+{
+    if (!m_holdTimer)
+        return;
+    killTimer(std::exchange(m_holdTimer, 0));
+    ForgetHeldPoll(this);
+    if (m_closed)
+        return;
+    {
+        // The hold was the user's poll all along.
+        const QMutexLocker lock(&g_userTable.Lock());
+        if (CRequestSocket *user = g_userTable.Find(m_clientAddress))
+            user->m_lastSeen = GetTickCount32();
+    }
+    SendFile();
+}
+
+void CRequestSocket::SendFile()
+{
     const int status = FileStep();
     if (status != 200)
         return SendError(status);
@@ -374,6 +416,10 @@ void CRequestSocket::ShutDown(How how)
         return;
     m_closed = 1;
     StopHeadTimer();
+    if (m_holdTimer) {
+        killTimer(std::exchange(m_holdTimer, 0));
+        ForgetHeldPoll(this);
+    }
     m_file.close();
     QTcpSocket *socket = m_socket;
     m_socket = nullptr;

@@ -48,7 +48,16 @@ public:
     CRequest *m_request = nullptr;
     std::unique_ptr<CPageSet> m_pages;
 
+    // The address the last delivered push sent the user to.
+    QString m_lastDelivered;
+
     const CSvrOptions &Options() const { return *m_document; }
+
+    // A held poll of an idle control page goes on with the page as it now is.
+    void AnswerHeldPoll();
+
+    // How long a poll is held, in refresh periods: well inside the time-out's seven.
+    static constexpr int kHeldPeriods = 4;
 
 private:
     ~CRequestSocket() override;
@@ -65,6 +74,8 @@ private:
     void RequestLineStep(const QByteArray &line);
     void HeaderLineStep(const QByteArray &line);
     void Respond();
+    bool HoldIfIdle();
+    void SendFile();
     int FileStep();
     bool IsPrivateFile(const QString &path, const struct stat &status) const;
     void HeadStep();
@@ -91,4 +102,5 @@ private:
     QByteArray m_readAhead;
     qsizetype m_readAheadUsed = 0;
     int m_headTimer = 0; // the id of the timer that drops a slow head
+    int m_holdTimer = 0; // while a poll is held: the id of the timer that ends the hold
 };

@@ -52,4 +52,7 @@ public:
     qint32 m_port = 80;
     QString m_rootFolder;
     QString m_backgroundImage;
+    // Not in the session file: a poll of an idle control page is held open until a push or
+    // its time is up. The console keeps it in the program's profile.
+    qint32 m_instantDelivery = 1;
 };

@@ -6,13 +6,14 @@
 class CUserInfo
 {
 public:
-    enum State { Waiting = 0, Connected = 1, NoStatus = 2 };
+    // MainWindowLost: the control window polls, but the window it moves has gone.
+    enum State { Waiting = 0, Connected = 1, NoStatus = 2, MainWindowLost = 3 };
 
     CUserInfo() = default;
-    CUserInfo(const QString &name, const QString &address)
+    CUserInfo(const QString &name, const QString &address, int state = Connected)
         : m_address(address)
         , m_name(name)
-        , m_state(Connected)
+        , m_state(state)
     { }
 
     QString m_address;

@@ -37,6 +37,19 @@ QByteArray DriveSelection(char letter, int index)
         + drive + ":\"\t}\n";
 }
 
+QByteArray ControlHeadText(int refreshSecs)
+{
+    return QByteArray("<HTML>\n<HEAD>\n") + kMetaLines + "<META HTTP-EQUIV=\"Refresh\" CONTENT=\""
+        + QByteArray::number(refreshSecs)
+        + "\">"
+          "</HEAD>\n"
+          "<TITLE>\n"
+          "Vantro! Control\n"
+          "</TITLE>\n"
+          "<BODY>\n"
+          "<B><FONT COLOR=\"#000000\">Vantro</FONT></B>";
+}
+
 } // namespace
 
 QByteArray ScriptStringBody(const QString &text)
@@ -87,28 +100,48 @@ QByteArray GreetingPageText(const QString &controlPageName)
           "</BODY>";
 }
 
-QByteArray ControlPageText(const QString &pushedAddress, int refreshSecs, bool blurOnPush)
+QByteArray HtmlAttributeBody(const QString &text)
 {
-    QByteArray page = QByteArray("<HTML>\n<HEAD>\n") + kMetaLines
-        + "<META HTTP-EQUIV=\"Refresh\" CONTENT=\"" + QByteArray::number(refreshSecs)
-        + "\">"
-          "</HEAD>\n"
-          "<TITLE>\n"
-          "Vantro! Control\n"
-          "</TITLE>\n"
-          "<BODY>\n"
-          "<B><FONT COLOR=\"#000000\">Vantro</FONT></B>";
+    QByteArray body;
+    for (const QChar c : text) {
+        if (c == u'&')
+            body += "&amp;";
+        else if (c == u'"')
+            body += "&quot;";
+        else if (c == u'<')
+            body += "&lt;";
+        else if (c == u'>')
+            body += "&gt;";
+        else if (!CanEncodeCp1252(QStringView(&c, 1)))
+            body += "&#" + QByteArray::number(c.unicode()) + ';';
+        else
+            body += ToCp1252(QStringView(&c, 1));
+    }
+    return body;
+}
+
+QByteArray ControlPageText(const QString &pushedAddress, int refreshSecs, bool blurOnPush,
+                           const QString &reportPage)
+{
+    QByteArray page = ControlHeadText(refreshSecs);
     if (pushedAddress.isEmpty()) {
         page += "\n"
                 "<FONT SIZE = \"-2\"></FONT>"
                 "<FONT Color=\"#000000\" SIZE = \"-3\">Active...</FONT>";
     } else {
+        // Without its opener (closed, or cut off by the page it shows) the control window moves
+        // the window its link opened, found by name; failing that it tells the server.
         page += "<SCRIPT language=javascript>\n"
                 "<!--\n"
-                "opener.location.href = \""
+                "var mainWindow = opener && !opener.closed ? opener : window.open(\"\", \""
+            + QByteArray(kMainWindowName)
+            + "\")\n"
+              "if (mainWindow && !mainWindow.closed) {\n"
+              "mainWindow.location.href = \""
             + ScriptStringBody(pushedAddress) + "\"\n";
         if (blurOnPush)
             page += "this.window.blur()\n";
+        page += "} else location.replace(\"" + ScriptStringBody(reportPage) + "\")\n";
         page += "// -->"
                 "</SCRIPT>"
                 "\n"
@@ -119,6 +152,23 @@ QByteArray ControlPageText(const QString &pushedAddress, int refreshSecs, bool b
         + "<BR>\n"
           "<FONT SIZE = \"-3\"></FONT>\n"
           "\n"
+          "</BODY>\n"
+          "</HTML>\n";
+}
+
+QByteArray LostPageText(const QString &pushedAddress, int refreshSecs, const QString &recoverPage)
+{
+    // The link opens the page from a click, which popup blockers let through, in a window with
+    // a name the following pushes can find.
+    return ControlHeadText(refreshSecs)
+        + "<BR>\n"
+          "<FONT Color=\"#FF0000\" SIZE = \"-3\">Window closed.</FONT><BR>\n"
+          "<A HREF=\""
+        + HtmlAttributeBody(pushedAddress) + "\" TARGET=\"" + kMainWindowName
+        + "\" onclick=\"window.open(this.href, '" + kMainWindowName + "'); location.replace('"
+        + HtmlAttributeBody(recoverPage)
+        + "'); return false\">"
+          "<FONT SIZE = \"-3\">Reopen</FONT></A>\n"
           "</BODY>\n"
           "</HTML>\n";
 }

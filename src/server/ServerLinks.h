@@ -18,6 +18,8 @@ public:
     virtual void AddActivity(const QString &user, const QString &address, bool sent) = 0;
     // Every row showing this address is now delivered.
     virtual void MarkSent(const QString &address) = 0;
+    // The user's control window found no main window to move to the address.
+    virtual void MarkNotDelivered(const QString &user, const QString &address) = 0;
 };
 
 // The users shown in the navigation tree.

@@ -6,6 +6,7 @@
 #include "CUserInfo.h"
 #include "CUserTable.h"
 #include "Cp1252.h"
+#include "HeldPolls.h"
 #include "ServerLinks.h"
 #include "Tick.h"
 
@@ -33,12 +34,23 @@ void TellTreeUserLeft(const QString &name, const QString &key)
         g_pUserLink->RemoveUser(CUserInfo(name, key));
 }
 
-QString ControlPageName(const QString &key)
+QByteArray ReportPath(const char *prefix, const QString &key)
 {
-    return "VS"_L1 + key + ".htm"_L1;
+    return '/' + QByteArray(prefix) + QFile::encodeName(key) + ".htm";
+}
+
+void TellUserState(const CRequestSocket &user, int state)
+{
+    if (g_pUserLink)
+        g_pUserLink->UpdateUser(CUserInfo(user.m_request->m_userName, user.m_clientAddress, state));
 }
 
 } // namespace
+
+QByteArray ControlPagePath(const QString &key)
+{
+    return ReportPath("VS", key);
+}
 
 QString ParseLogonName(QByteArrayView url)
 {
@@ -100,17 +112,46 @@ bool LogonStep(CRequestSocket &connection)
 void NoteControlPagePoll(const CRequestSocket &connection)
 {
     const QString &key = connection.m_clientAddress;
-    if (!connection.m_request->m_url.contains(QFile::encodeName(ControlPageName(key))))
+    if (!connection.m_request->m_url.contains(ControlPagePath(key).mid(1)))
         return;
     const QMutexLocker lock(&g_userTable.Lock());
     if (CRequestSocket *user = g_userTable.Find(key))
         user->m_lastSeen = connection.m_lastSeen;
 }
 
+void DeliveryReportStep(CRequestSocket &connection)
+{
+    CRequest &request = *connection.m_request;
+    const QString &key = connection.m_clientAddress;
+    const bool lost = request.m_url == ReportPath("VX", key);
+    if (request.m_method != "GET" || (!lost && request.m_url != ReportPath("VR", key)))
+        return;
+    request.m_url = ControlPagePath(key);
+    const QMutexLocker lock(&g_userTable.Lock());
+    CRequestSocket *user = g_userTable.Find(key);
+    if (!user || !user->m_pages)
+        return;
+    user->m_lastSeen = connection.m_lastSeen;
+    CPageSet &pages = *user->m_pages;
+    if (lost) {
+        if (g_pActivityLink)
+            g_pActivityLink->MarkNotDelivered(key, user->m_lastDelivered);
+        // A newer push waiting to be fetched tries again and reports for itself.
+        if (!pages.IsPushing())
+            pages.WriteLostPage(user->m_lastDelivered, user->m_refreshSecs);
+        TellUserState(*user, CUserInfo::MainWindowLost);
+    } else if (pages.IsMainWindowLost()) {
+        pages.WriteControlPage(QString(), user->m_refreshSecs);
+        TellUserState(*user, CUserInfo::Connected);
+    }
+}
+
 void SweepTimedOutUsers()
 {
     const QMutexLocker lock(&g_userTable.Lock());
     for (const QString &key : g_userTable.Keys()) {
+        if (HasHeldPoll(key))
+            continue;
         const CRequestSocket *user = g_userTable.Find(key);
         const quint32 silentMs = GetTickCount32() - user->m_lastSeen;
         if (silentMs <= static_cast<quint32>(user->m_refreshSecs) * kMissedPolls * 1000)

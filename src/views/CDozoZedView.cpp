@@ -24,6 +24,7 @@ namespace {
 
 const QString kSent = u"Sent"_s;
 const QString kPushing = u"Pushing"_s;
+const QString kNotDelivered = u"Not delivered"_s;
 
 // Column titles and widths in pixels, in column order.
 struct ColumnLayout
@@ -87,9 +88,35 @@ void CDozoZedView::MarkSent(const QString &address)
 {
     for (int index = 0; index < m_list->topLevelItemCount(); ++index) {
         QTreeWidgetItem *row = m_list->topLevelItem(index);
-        if (row->text(UrlColumn) == address)
+        // One user's failure stays on its row when others fetch the same address.
+        if (row->text(UrlColumn) == address && row->text(StatusColumn) != kNotDelivered)
             row->setText(StatusColumn, kSent);
     }
+}
+
+// The user's own newest row of the address says so; a push to everybody gets a row of its own
+// for this user.
+void CDozoZedView::MarkNotDelivered(const QString &user, const QString &address)
+{
+    QTreeWidgetItem *row = nullptr;
+    for (int index = 0; index < m_list->topLevelItemCount(); ++index) {
+        QTreeWidgetItem *candidate = m_list->topLevelItem(index);
+        if (candidate->text(UrlColumn) != address)
+            continue;
+        if (candidate->text(ClientColumn) == user)
+            row = candidate;
+        break;
+    }
+    if (!row) {
+        row = new QTreeWidgetItem;
+        row->setText(UrlColumn, address);
+        row->setText(ClientColumn, user);
+        row->setText(TimeColumn, ShortTimeText(QDateTime::currentDateTime()));
+        m_list->insertTopLevelItem(0, row);
+    }
+    row->setText(StatusColumn, kNotDelivered);
+    if (g_pSessionDoc)
+        CLogFile().Write(u"User = %1, Not delivered = %2\n"_s.arg(user, address));
 }
 
 void CDozoZedView::SetTitleForAddress(const QString &address, const QString &title)

@@ -44,6 +44,8 @@ std::optional<QString> StatusText(int state)
         return u"Connected"_s;
     case CUserInfo::NoStatus:
         return QString();
+    case CUserInfo::MainWindowLost:
+        return u"Main window lost"_s;
     default:
         return std::nullopt;
     }

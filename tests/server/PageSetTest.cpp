@@ -82,11 +82,25 @@ TEST_F(PageSetTest, WritesPushPagesWithAndWithoutTheBlurLine)
                                 "<FONT SIZE = \"-2\"></FONT>"
                                 "<FONT Color=\"#FF0000\" SIZE = \"-3\">Pushing...</FONT>"
         + kControlTail;
-    const QByteArray script = "<SCRIPT language=javascript>\n<!--\n"
-                              "opener.location.href = \"/news/today.htm\"\n";
-    EXPECT_EQ(ControlPageText(u"/news/today.htm"_s, 5, false), ControlHead(5) + script + pushTail);
-    EXPECT_EQ(ControlPageText(u"/news/today.htm"_s, 3, true),
-              ControlHead(3) + script + "this.window.blur()\n" + pushTail);
+    const QByteArray script
+        = "<SCRIPT language=javascript>\n<!--\n"
+          "var mainWindow = opener && !opener.closed ? opener : window.open(\"\", \"VantroMain\")\n"
+          "if (mainWindow && !mainWindow.closed) {\n"
+          "mainWindow.location.href = \"/news/today.htm\"\n";
+    const QByteArray report = "} else location.replace(\"VX10.0.0.7.htm\")\n";
+    EXPECT_EQ(ControlPageText(u"/news/today.htm"_s, 5, false, u"VX10.0.0.7.htm"_s),
+              ControlHead(5) + script + report + pushTail);
+    EXPECT_EQ(ControlPageText(u"/news/today.htm"_s, 3, true, u"VX10.0.0.7.htm"_s),
+              ControlHead(3) + script + "this.window.blur()\n" + report + pushTail);
+
+    // Once no main window can be found: a line, and a link that opens one from a click.
+    EXPECT_EQ(LostPageText(u"http://x/?a=1&b=\"2\"<"_s, 5, u"VR10.0.0.7.htm"_s),
+              ControlHead(5)
+                  + "<BR>\n<FONT Color=\"#FF0000\" SIZE = \"-3\">Window closed.</FONT><BR>\n"
+                    "<A HREF=\"http://x/?a=1&amp;b=&quot;2&quot;&lt;\" TARGET=\"VantroMain\" "
+                    "onclick=\"window.open(this.href, 'VantroMain'); "
+                    "location.replace('VR10.0.0.7.htm'); return false\">"
+                    "<FONT SIZE = \"-3\">Reopen</FONT></A>\n</BODY>\n</HTML>\n");
 }
 
 TEST_F(PageSetTest, CreateWritesTheGreetingPageAndAFirstPushOfTheWelcomePage)
@@ -111,7 +125,7 @@ TEST_F(PageSetTest, CreateWritesTheGreetingPageAndAFirstPushOfTheWelcomePage)
         + features + "}\n// --></SCRIPT>\n</HEAD>\n</HTML>\n<BODY BGCOLOR=\"#909090\">\n</BODY>";
     EXPECT_EQ(ReadFileBytes(m_root.filePath(u"VF10.0.0.7.htm"_s)), CrLf(greeting));
     EXPECT_EQ(ReadFileBytes(m_root.filePath(u"VS10.0.0.7.htm"_s)),
-              CrLf(ControlPageText(u"/welcome.htm"_s, 2, true)));
+              CrLf(ControlPageText(u"/welcome.htm"_s, 2, true, u"VX10.0.0.7.htm"_s)));
     EXPECT_TRUE(pages.IsPushing());
 }
 
@@ -179,9 +193,10 @@ TEST_F(PageSetTest, AnAddressCannotBreakOutOfTheScript)
     EXPECT_EQ(ScriptStringBody(u"caf\u00e9 \u20ac \u4e2d\u2028"_s),
               QByteArray("caf\xe9 \x80 \\u4e2d\\u2028"));
 
-    const QByteArray page = ControlPageText(u"x\"</SCRIPT><b>"_s, 5, false);
+    const QByteArray page = ControlPageText(u"x\"</SCRIPT><b>"_s, 5, false, u"VX\"</a>.htm"_s);
     EXPECT_EQ(page.count("</SCRIPT>"), 1);
-    EXPECT_TRUE(page.contains("opener.location.href = \"x\\\"<\\/SCRIPT><b>\"\n"));
+    EXPECT_TRUE(page.contains("mainWindow.location.href = \"x\\\"<\\/SCRIPT><b>\"\n"));
+    EXPECT_TRUE(page.contains("location.replace(\"VX\\\"<\\/a>.htm\")"));
 }
 
 TEST_F(PageSetTest, NamesFilesUnderARootEndingInASeparatorAndRemovesThemOnRelease)

@@ -24,6 +24,16 @@ void CRecordingLinks::MarkSent(const QString &address)
     m_events << u"sent "_s + address;
 }
 
+void CRecordingLinks::MarkNotDelivered(const QString &user, const QString &address)
+{
+    m_events << u"not delivered %1 %2"_s.arg(user, address);
+}
+
+void CRecordingLinks::UpdateUser(const CUserInfo &user)
+{
+    m_events << u"state %1 %2 %3"_s.arg(user.m_name, user.m_address).arg(user.m_state);
+}
+
 void CRecordingLinks::AddUser(CUserInfo *user)
 {
     m_events << u"added %1 %2"_s.arg(user->m_name, user->m_address);
@@ -44,6 +54,8 @@ void ServerFixture::SetUp()
     WriteRootFile(u"logoff.htm"_s, "<p>logoff</p>");
     m_options.m_rootFolder = m_root.path();
     m_options.m_port = 0;
+    // Polls are answered at once unless a test holds them on purpose.
+    m_options.m_instantDelivery = 0;
     g_pActivityLink = &m_links;
     g_pUserLink = &m_links;
     CPushDispatcher::lastPushedAddress.clear();

@@ -15,6 +15,8 @@ class CRecordingLinks : public CActivityLink, public CUserLink
 public:
     void AddActivity(const QString &user, const QString &address, bool sent) override;
     void MarkSent(const QString &address) override;
+    void MarkNotDelivered(const QString &user, const QString &address) override;
+    void UpdateUser(const CUserInfo &user) override;
     void AddUser(CUserInfo *user) override;
     void RemoveUser(const CUserInfo &user) override;
 

@@ -12,6 +12,7 @@
 #include "Tick.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QTcpSocket>
@@ -85,8 +86,9 @@ TEST_F(UsersTest, ALogonGetsTheGreetingPageAndBecomesAUser)
         m_links.m_events,
         QStringList({u"activity 127.0.0.2 /welcome.htm Sent"_s, u"added Mr. Ann Lee 127.0.0.2"_s}));
     EXPECT_TRUE(QFile::exists(RootFile(u"VF127.0.0.2.htm"_s)));
-    EXPECT_EQ(ReadFileBytes(RootFile(u"VS127.0.0.2.htm"_s)),
-              ControlPageText(u"/welcome.htm"_s, 2, false).replace("\n", "\r\n"));
+    EXPECT_EQ(
+        ReadFileBytes(RootFile(u"VS127.0.0.2.htm"_s)),
+        ControlPageText(u"/welcome.htm"_s, 2, false, u"VX127.0.0.2.htm"_s).replace("\n", "\r\n"));
 }
 
 TEST_F(UsersTest, TheEleventhLogonGetsTheBusyPage)
@@ -260,13 +262,13 @@ TEST_F(UsersTest, OnlyAUsersOwnControlPagePollKeepsItAlive)
 TEST_F(UsersTest, APushIsDeliveredOnceThenTheControlPageIsIdle)
 {
     Logon(u"127.0.0.2"_s);
-    EXPECT_TRUE(Poll(u"127.0.0.2"_s).contains("opener.location.href = \"/welcome.htm\""));
+    EXPECT_TRUE(Poll(u"127.0.0.2"_s).contains("mainWindow.location.href = \"/welcome.htm\""));
     m_links.m_events.clear();
 
     CPushDispatcher().PushUrlToAll(u"server/a.htm"_s);
     EXPECT_EQ(CPushDispatcher::lastPushedAddress, u"http://server/a.htm"_s);
     const QByteArray push = Poll(u"127.0.0.2"_s);
-    EXPECT_TRUE(push.contains("opener.location.href = \"http://server/a.htm\"\r\n"));
+    EXPECT_TRUE(push.contains("mainWindow.location.href = \"http://server/a.htm\"\r\n"));
     EXPECT_TRUE(push.contains("CONTENT=\"5\""));
     const QByteArray idle = Poll(u"127.0.0.2"_s);
     EXPECT_TRUE(idle.contains("Active...")) << idle.constData();
@@ -319,7 +321,7 @@ TEST_F(UsersTest, ACdromPushWritesTheFinderPageAndPushesItsBareName)
     Logon(u"127.0.0.2"_s);
     CPushDispatcher().PushCdromToUser(u"media/a.mov"_s, u"127.0.0.2"_s);
     EXPECT_TRUE(ReadFileBytes(RootFile(u"VC127.0.0.2.htm"_s)).contains("/media/a.mov"));
-    EXPECT_TRUE(Poll(u"127.0.0.2"_s).contains("opener.location.href = \"VC127.0.0.2.htm\""));
+    EXPECT_TRUE(Poll(u"127.0.0.2"_s).contains("mainWindow.location.href = \"VC127.0.0.2.htm\""));
     EXPECT_TRUE(m_links.m_events.contains(u"activity 127.0.0.2 VC127.0.0.2.htm Pushing"_s));
 }
 
@@ -360,4 +362,105 @@ TEST_F(UsersTest, ALogonIsAPlainRequestInCallCenterMode)
     StartServer();
     EXPECT_TRUE(Logon(u"127.0.0.2"_s).startsWith("HTTP/1.0 404"));
     EXPECT_EQ(TableSize(), 0);
+}
+
+namespace {
+
+// A control-page poll left open, as a browser waits for its control page.
+class CPendingPoll
+{
+public:
+    CPendingPoll(quint16 port, const QString &key)
+    {
+        m_socket.bind(QHostAddress(key));
+        m_socket.connectToHost(QHostAddress::LocalHost, port);
+        m_socket.waitForConnected(2000);
+        m_socket.write("GET /VS" + key.toLatin1() + ".htm HTTP/1.0\r\n\r\n");
+    }
+    // Everything received once the server has closed, or within the time.
+    QByteArray Answer(int timeoutMs)
+    {
+        WaitFor([this] { return m_socket.state() == QAbstractSocket::UnconnectedState; },
+                timeoutMs);
+        m_received += m_socket.readAll();
+        return m_received;
+    }
+
+private:
+    QTcpSocket m_socket;
+    QByteArray m_received;
+};
+
+class HeldPollTest : public UsersTest
+{
+protected:
+    void SetUp() override
+    {
+        UsersTest::SetUp();
+        m_options.m_instantDelivery = 1;
+        for (const QString &key : {u"127.0.0.2"_s, u"127.0.0.3"_s}) {
+            Logon(key);
+            Poll(key); // the welcome push, which is not held
+        }
+    }
+    quint16 Port() const { return m_listener->serverPort(); }
+};
+
+} // namespace
+
+TEST_F(HeldPollTest, AnIdlePollWaitsForThePushAndIsAnsweredWithItAtOnce)
+{
+    CPendingPoll poll(Port(), u"127.0.0.2"_s);
+    EXPECT_TRUE(poll.Answer(300).isEmpty()) << "an idle poll was answered without a push";
+    // Held past the time-out's seven refresh periods, the user is still polling; the other
+    // user, silent as long, is not.
+    m_now += 60000;
+    SweepTimedOutUsers();
+    ASSERT_NE(User(u"127.0.0.2"_s), nullptr);
+    EXPECT_EQ(User(u"127.0.0.3"_s), nullptr);
+
+    QElapsedTimer elapsed;
+    elapsed.start();
+    CPushDispatcher().PushToUser(u"/now.htm"_s, u"127.0.0.2"_s);
+    const QByteArray answer = poll.Answer(1000);
+    EXPECT_LT(elapsed.elapsed(), 500);
+    EXPECT_TRUE(Body(answer).contains("mainWindow.location.href = \"/now.htm\"")) << answer.data();
+    EXPECT_TRUE(m_links.m_events.contains(u"sent /now.htm"_s));
+}
+
+TEST_F(HeldPollTest, StoppingTheSessionAnswersEveryHeldPollWithinASecond)
+{
+    CPendingPoll first(Port(), u"127.0.0.2"_s);
+    CPendingPoll second(Port(), u"127.0.0.3"_s);
+    EXPECT_TRUE(first.Answer(200).isEmpty());
+    QElapsedTimer elapsed;
+    elapsed.start();
+    m_listener.reset();
+    EXPECT_TRUE(Body(first.Answer(1000)).contains("Active..."));
+    EXPECT_TRUE(Body(second.Answer(1000)).contains("Active..."));
+    EXPECT_LT(elapsed.elapsed(), 1000);
+}
+
+TEST_F(UsersTest, APushWithNoMainWindowIsReportedNotDeliveredUntilTheLinkOpensOne)
+{
+    Logon(u"127.0.0.2"_s);
+    Poll(u"127.0.0.2"_s);
+    CPushDispatcher().PushToUser(u"http://x/a.htm"_s, u"127.0.0.2"_s);
+    EXPECT_TRUE(Poll(u"127.0.0.2"_s).contains("location.replace(\"VX127.0.0.2.htm\")"));
+    m_links.m_events.clear();
+
+    // Only the user's own control window reports for it.
+    EXPECT_TRUE(Get("/VX127.0.0.2.htm", u"127.0.0.3"_s).startsWith("HTTP/1.0 404"));
+    const QByteArray lost = Body(Get("/VX127.0.0.2.htm", u"127.0.0.2"_s));
+    EXPECT_TRUE(lost.contains("Window closed.") && lost.contains("HREF=\"http://x/a.htm\""));
+    EXPECT_EQ(
+        m_links.m_events,
+        QStringList({u"not delivered 127.0.0.2 http://x/a.htm"_s, u"state Mr. Ann 127.0.0.2 3"_s}));
+    EXPECT_EQ(Body(Poll(u"127.0.0.2"_s)), lost) << "the link stays while the window polls";
+
+    m_links.m_events.clear();
+    EXPECT_TRUE(Body(Get("/VR127.0.0.2.htm", u"127.0.0.2"_s)).contains("Active..."));
+    EXPECT_EQ(m_links.m_events, QStringList {u"state Mr. Ann 127.0.0.2 1"_s});
+    CPushDispatcher().PushToUser(u"http://x/b.htm"_s, u"127.0.0.2"_s);
+    EXPECT_TRUE(Poll(u"127.0.0.2"_s).contains("mainWindow.location.href = \"http://x/b.htm\""));
 }

@@ -53,6 +53,17 @@ void CTestHost::MarkSent(const QString &address)
     PrintLine("sent "_L1 + address);
 }
 
+void CTestHost::MarkNotDelivered(const QString &user, const QString &address)
+{
+    PrintLine("not-delivered "_L1 + user + u'\t' + address);
+}
+
+void CTestHost::UpdateUser(const CUserInfo &user)
+{
+    PrintLine("user-state "_L1 + user.m_name + u'\t' + user.m_address + u'\t'
+              + QString::number(user.m_state));
+}
+
 void CTestHost::AddUser(CUserInfo *user)
 {
     PrintLine("user-added "_L1 + user->m_name + u'\t' + user->m_address);

@@ -45,6 +45,8 @@ int main(int argc, char **argv)
         {u"root"_s, u"Root folder to serve."_s, u"dir"_s},
         {u"port"_s, u"Port to listen on (0: any free port)."_s, u"port"_s},
         {u"refresh"_s, u"Idle control-page refresh in seconds."_s, u"secs"_s},
+        {u"instant-delivery"_s,
+         u"Hold idle control-page polls for pushes (1, the default) or not (0)."_s, u"on"_s},
         {u"delay"_s, u"Download delay in seconds."_s, u"secs"_s},
     });
     parser.process(app);
@@ -64,7 +66,8 @@ int main(int argc, char **argv)
         || !TakeNumber(parser, u"refresh"_s, CSvrOptions::kMinRefreshSecs,
                        CSvrOptions::kMaxRefreshSecs, options.m_refreshSecs)
         || !TakeNumber(parser, u"delay"_s, CSvrOptions::kMinDownloadDelaySecs,
-                       CSvrOptions::kMaxDownloadDelaySecs, options.m_downloadDelaySecs))
+                       CSvrOptions::kMaxDownloadDelaySecs, options.m_downloadDelaySecs)
+        || !TakeNumber(parser, u"instant-delivery"_s, 0, 1, options.m_instantDelivery))
         return 2;
 
     CTestHost host(options);

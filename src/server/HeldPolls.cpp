@@ -1,0 +1,60 @@
+#include "HeldPolls.h"
+
+#include "CRequestSocket.h"
+
+#include <QHash>
+#include <QMetaObject>
+#include <QPointer>
+
+namespace {
+
+QHash<QString, QPointer<CRequestSocket>> &Held()
+{
+    static QHash<QString, QPointer<CRequestSocket>> held;
+    return held;
+}
+
+void AnswerLater(CRequestSocket *poll)
+{
+    QMetaObject::invokeMethod(
+        poll, [poll] { poll->AnswerHeldPoll(); }, Qt::QueuedConnection);
+}
+
+} // namespace
+
+void HoldPoll(const QString &key, CRequestSocket *poll)
+{
+    const QPointer<CRequestSocket> earlier = Held().value(key);
+    Held().insert(key, poll);
+    if (earlier && earlier != poll)
+        AnswerLater(earlier);
+}
+
+void ForgetHeldPoll(const CRequestSocket *poll)
+{
+    for (auto it = Held().begin(); it != Held().end(); ++it) {
+        if (it.value() == poll) {
+            Held().erase(it);
+            return;
+        }
+    }
+}
+
+bool HasHeldPoll(const QString &key)
+{
+    return !Held().value(key).isNull();
+}
+
+void AnswerHeldPoll(const QString &key)
+{
+    if (CRequestSocket *poll = Held().value(key))
+        AnswerLater(poll);
+}
+
+void AnswerAllHeldPolls()
+{
+    for (const QPointer<CRequestSocket> &poll : std::as_const(Held())) {
+        if (poll)
+            AnswerLater(poll);
+    }
+}
