@@ -14,6 +14,7 @@
 #include "TimeFormats.h"
 
 #include <QDateTime>
+#include <QSettings>
 
 using namespace Qt::StringLiterals;
 
@@ -41,6 +42,15 @@ bool UserTableEmpty()
     return g_userTable.Size() == 0;
 }
 
+// Instant delivery is the program's own setting, kept in its profile: session files, and every
+// program that reads them, stay as they are.
+const QString kInstantDeliveryKey = u"Settings/InstantDelivery"_s;
+
+qint32 ProfileInstantDelivery()
+{
+    return QSettings().value(kInstantDeliveryKey, true).toBool() ? 1 : 0;
+}
+
 } // namespace
 
 CDozoZedDoc::CDozoZedDoc()
@@ -48,6 +58,7 @@ CDozoZedDoc::CDozoZedDoc()
     , m_strEndThread(u"end_thr"_s)
     , m_strEndCmdThread(u"end_cmdthr"_s)
 {
+    m_options.m_instantDelivery = ProfileInstantDelivery();
     g_hEndThread = CNamedEvent::Create(m_strEndThread, false, false);
     g_hProgramEnd = CNamedEvent::Create(m_strProgramEnd, false, false);
     g_hEndCmdThread = CNamedEvent::Create(m_strEndCmdThread, true, true);
@@ -154,6 +165,7 @@ void CDozoZedDoc::Serialize(CArchive &archive)
     if (archive.IsStoring())
         return;
     m_options = session.m_options;
+    m_options.m_instantDelivery = ProfileInstantDelivery();
     g_favorites = session.m_favorites;
     g_addressHistory = session.m_addressHistory;
     m_scriptPaths = session.m_scriptPaths;
@@ -275,4 +287,8 @@ void CDozoZedDoc::CopyChanged(const CSvrOptions &edited)
     copy(m_options.m_callCenterPath, edited.m_callCenterPath);
     copy(m_options.m_callCenterServer, edited.m_callCenterServer);
     copy(m_options.m_operatorName, edited.m_operatorName);
+    if (m_options.m_instantDelivery != edited.m_instantDelivery) {
+        m_options.m_instantDelivery = edited.m_instantDelivery;
+        QSettings().setValue(kInstantDeliveryKey, edited.m_instantDelivery != 0);
+    }
 }

@@ -5,6 +5,7 @@
 #include "DialogControls.h"
 #include "ResourceIds.h"
 
+#include <QAbstractButton>
 #include <QFormLayout>
 #include <QLineEdit>
 
@@ -16,6 +17,8 @@ CSessionClientPage::CSessionClientPage(QWidget *parent)
     auto *form = new QFormLayout(this);
     form->addRow(u"&Refresh:"_s, MakeEdit(this, IDC_REFRESH));
     form->addRow(u"&Download Delay:"_s, MakeEdit(this, IDC_DOWNLOAD_DELAY));
+    form->addRow(MakeCheckBox(this, IDC_INSTANT_DELIVERY,
+                              u"&Instant delivery: hold each poll until a push"_s));
 }
 
 void CSessionClientPage::DoDataExchange(CDataExchange &dx)
@@ -26,4 +29,5 @@ void CSessionClientPage::DoDataExchange(CDataExchange &dx)
     DDX_Text(dx, IDC_DOWNLOAD_DELAY, m_downloadDelaySecs);
     DDV_MinMaxInt(dx, IDC_DOWNLOAD_DELAY, m_downloadDelaySecs, CSvrOptions::kMinDownloadDelaySecs,
                   CSvrOptions::kMaxDownloadDelaySecs);
+    DDX_Check(dx, IDC_INSTANT_DELIVERY, m_instantDelivery);
 }

@@ -10,6 +10,7 @@ public:
 
     int m_refreshSecs = 5;
     int m_downloadDelaySecs = 5;
+    int m_instantDelivery = 1;
 
 protected:
     void DoDataExchange(CDataExchange &dx) override;

@@ -30,6 +30,7 @@ void CSessionSheet::LoadFrom(const CSvrOptions &options)
     m_pServerPage->m_callCenterPath = options.m_callCenterPath;
     m_pClientPage->m_refreshSecs = options.m_refreshSecs;
     m_pClientPage->m_downloadDelaySecs = options.m_downloadDelaySecs;
+    m_pClientPage->m_instantDelivery = options.m_instantDelivery;
     m_pPagesPage->m_logonPage = options.m_logonPage;
     m_pPagesPage->m_logoffPage = options.m_logoffPage;
     m_pPagesPage->m_busyPage = options.m_busyPage;
@@ -48,6 +49,7 @@ void CSessionSheet::StoreInto(CSvrOptions &options) const
     options.m_callCenterPath = m_pServerPage->m_callCenterPath;
     options.m_refreshSecs = m_pClientPage->m_refreshSecs;
     options.m_downloadDelaySecs = m_pClientPage->m_downloadDelaySecs;
+    options.m_instantDelivery = m_pClientPage->m_instantDelivery;
     options.m_logonPage = m_pPagesPage->m_logonPage;
     options.m_logoffPage = m_pPagesPage->m_logoffPage;
     options.m_busyPage = m_pPagesPage->m_busyPage;

@@ -125,6 +125,8 @@ constexpr int IDC_BUSY_PAGE = 1041;
 constexpr int IDC_BROWSE_LOGOFF = 1042;
 constexpr int IDC_BROWSE_BUSY = 1044;
 constexpr int IDC_DOWNLOAD_DELAY = 1047;
+// Not among the program's original resources: the Client page's instant-delivery check box.
+constexpr int IDC_INSTANT_DELIVERY = 1197;
 constexpr int IDC_LOG_ENABLED = 1048;
 constexpr int IDC_LOG_FILE = 1049;
 constexpr int IDC_BROWSE_LOG = 1050;

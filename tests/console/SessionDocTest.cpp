@@ -16,7 +16,9 @@
 #include "SessionLinks.h"
 #include "TestSupport.h"
 
+#include <QAbstractButton>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTcpServer>
 
 using namespace Qt::StringLiterals;
@@ -181,6 +183,23 @@ TEST_F(SessionDoc, ChangingOnlyRefreshDelayOrLogFileAsksNothingAndKeepsServing)
     EXPECT_EQ(document->m_pListenSocket->serverPort(), port);
     EXPECT_EQ(LogBytes(), logBefore);
     EXPECT_FALSE(QFile::exists(Path(u"other.log"_s)));
+}
+
+TEST_F(SessionDoc, InstantDeliveryIsKeptInTheProfileAndLeavesTheSessionFileAlone)
+{
+    CDozoZedDoc *document = NewSession();
+    ASSERT_NE(document, nullptr);
+    EXPECT_EQ(document->m_options.m_instantDelivery, 1);
+    document->SetModifiedFlag(false);
+    EditProperties(*document, [](CSessionSheet &sheet) {
+        sheet.m_pClientPage->Control<QAbstractButton>(IDC_INSTANT_DELIVERY)->setChecked(false);
+    });
+    EXPECT_TRUE(m_boxes.isEmpty());
+    EXPECT_EQ(document->m_options.m_instantDelivery, 0);
+    EXPECT_FALSE(document->IsModified()) << "the session file does not hold it";
+    EXPECT_FALSE(QSettings().value(u"Settings/InstantDelivery"_s).toBool());
+    EXPECT_EQ(CDozoZedDoc().m_options.m_instantDelivery, 0) << "the next session takes it";
+    QSettings().remove(u"Settings/InstantDelivery"_s);
 }
 
 TEST_F(SessionDoc, ChangingThePortAsksAndNoKeepsEveryOldValue)
