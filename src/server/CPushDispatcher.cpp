@@ -122,7 +122,10 @@ void CPushDispatcher::OnControlPageSent(CRequestSocket &connection)
         return;
     const QMutexLocker lock(&g_userTable.Lock());
     CRequestSocket *user = g_userTable.Find(key);
-    if (!user || !user->m_pages || !user->m_pages->IsPushing())
+    if (!user || !user->m_pages)
+        return;
+    user->m_idleShown = user->m_pages->IsIdle() ? 1 : 0;
+    if (!user->m_pages->IsPushing())
         return;
     user->m_lastDelivered = user->m_lastPushed;
     user->m_pages->WriteControlPage(QString(), user->m_refreshSecs);

@@ -31,6 +31,7 @@ public:
     void LogoffUser(const QString &key);
 
     // Run after a connection has sent a whole file, with the lock held: a delivered push turns
-    // the control page idle again, and a delivered logoff page removes the user.
+    // the control page idle again, and a delivered logoff page removes the user. Notes whether
+    // the control window now shows the idle page.
     void OnControlPageSent(CRequestSocket &connection);
 };

@@ -229,7 +229,7 @@ bool CRequestSocket::HoldIfIdle()
         return false;
     const QMutexLocker lock(&g_userTable.Lock());
     const CRequestSocket *user = g_userTable.Find(m_clientAddress);
-    if (!user || !user->m_pages || !user->m_pages->IsIdle())
+    if (!user || !user->m_pages || !user->m_pages->IsIdle() || !user->m_idleShown)
         return false;
     HoldPoll(m_clientAddress, this);
     m_holdTimer = startTimer(kHeldPeriods * user->m_refreshSecs * 1000, Qt::CoarseTimer);

@@ -50,6 +50,9 @@ public:
 
     // The address the last delivered push sent the user to.
     QString m_lastDelivered;
+    // The control window shows the idle page: its next idle poll may be held without hiding
+    // the end of a push behind "Pushing...".
+    int m_idleShown = 0;
 
     const CSvrOptions &Options() const { return *m_document; }
 

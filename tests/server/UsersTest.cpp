@@ -400,7 +400,10 @@ protected:
         m_options.m_instantDelivery = 1;
         for (const QString &key : {u"127.0.0.2"_s, u"127.0.0.3"_s}) {
             Logon(key);
-            Poll(key); // the welcome push, which is not held
+            // The welcome push, then the idle page: the first idle page is never held, so that
+            // the control window stops showing "Pushing...".
+            Poll(key);
+            EXPECT_TRUE(Poll(key).contains("Active..."));
         }
     }
     quint16 Port() const { return m_listener->serverPort(); }
