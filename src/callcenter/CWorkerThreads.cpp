@@ -1,8 +1,7 @@
 #include "CWorkerThreads.h"
 
-#include <QMutex>
-
 #include <list>
+#include <mutex>
 #include <thread>
 
 namespace {
@@ -14,7 +13,7 @@ struct Worker
     std::shared_ptr<std::atomic_bool> done;
 };
 
-QMutex g_lock;
+std::mutex g_lock;
 std::list<Worker> g_workers;
 
 // A program that ends without stopping the link still joins its workers: a thread left
@@ -43,7 +42,7 @@ CWorkerThreads::StopFlag CWorkerThreads::Start(Work work)
 {
     auto stop = std::make_shared<std::atomic_bool>(false);
     auto done = std::make_shared<std::atomic_bool>(false);
-    const QMutexLocker lock(&g_lock);
+    const std::lock_guard lock(g_lock);
     ReapEnded();
     std::thread thread([work = std::move(work), stop, done] {
         work(*stop);
@@ -60,7 +59,7 @@ void CWorkerThreads::StopAll()
     for (;;) {
         std::list<Worker> workers;
         {
-            const QMutexLocker lock(&g_lock);
+            const std::lock_guard lock(g_lock);
             workers.swap(g_workers);
         }
         if (workers.empty())
@@ -74,7 +73,7 @@ void CWorkerThreads::StopAll()
 
 int CWorkerThreads::Running()
 {
-    const QMutexLocker lock(&g_lock);
+    const std::lock_guard lock(g_lock);
     int running = 0;
     for (const Worker &worker : g_workers)
         running += *worker.done ? 0 : 1;
