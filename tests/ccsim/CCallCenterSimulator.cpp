@@ -88,6 +88,7 @@ CCallCenterSimulator::CCallCenterSimulator(quint16 port)
         m_server,
         [this, port] {
             m_server->listen(QHostAddress::LocalHost, port);
+            const QMutexLocker lock(&m_lock);
             m_port = m_server->serverPort();
         },
         Qt::BlockingQueuedConnection);
@@ -101,9 +102,15 @@ CCallCenterSimulator::~CCallCenterSimulator()
     m_thread.wait();
 }
 
+quint16 CCallCenterSimulator::Port() const
+{
+    const QMutexLocker lock(&m_lock);
+    return m_port;
+}
+
 QString CCallCenterSimulator::Server() const
 {
-    return u"127.0.0.1:"_s + QString::number(m_port);
+    return u"127.0.0.1:"_s + QString::number(Port());
 }
 
 void CCallCenterSimulator::SetReplies(char kind, const QList<QByteArray> &replies)
@@ -145,7 +152,8 @@ QList<QByteArray> CCallCenterSimulator::RequestLines() const
 QStringList CCallCenterSimulator::Queries() const
 {
     QStringList queries;
-    for (const QByteArray &line : RequestLines()) {
+    const QList<QByteArray> lines = RequestLines();
+    for (const QByteArray &line : lines) {
         const qsizetype start = line.indexOf('?');
         const qsizetype end = line.lastIndexOf(' ');
         if (start >= 0 && end > start)
@@ -160,7 +168,8 @@ bool CCallCenterSimulator::WaitForRequests(char kind, int count, int timeoutMs) 
     const QDeadlineTimer deadline(timeoutMs);
     for (;;) {
         int seen = 0;
-        for (const QByteArray &line : RequestLines())
+        const QList<QByteArray> lines = RequestLines();
+        for (const QByteArray &line : lines)
             seen += KindOf(line) == kind ? 1 : 0;
         if (seen >= count)
             return true;

@@ -24,7 +24,7 @@ public:
     explicit CCallCenterSimulator(quint16 port = 0);
     ~CCallCenterSimulator();
 
-    quint16 Port() const { return m_port; }
+    quint16 Port() const;
     // The server address a session names: "127.0.0.1:" and the port.
     QString Server() const;
 

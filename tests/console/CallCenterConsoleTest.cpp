@@ -1,6 +1,7 @@
 // Call-center mode from the console: chosen on the Server page, it starts the link with the
 // session, the users window shows the call center's clients, and a silent server stops the
 // start with the operator told.
+#include "CCallCenter.h"
 #include "CCallCenterSimulator.h"
 #include "CDozoZedDoc.h"
 #include "CSessionServerPage.h"
@@ -89,6 +90,22 @@ TEST_F(CallCenterConsole, SilentServerGivesCannotConnectAndNoRunningSession)
     ASSERT_EQ(m_boxes.size(), 1);
     EXPECT_EQ(m_boxes[0].text, u"Cannot Connect to Server"_s);
     EXPECT_EQ(m_boxes[0].style, MB_OK | MB_ICONSTOP);
+}
+
+TEST_F(CallCenterConsole, SwitchingToWorkstationModeSignsOffAndStopsPolling)
+{
+    NewCallCenterSession();
+    ASSERT_TRUE(m_server.WaitForRequests('C', 1, 5000));
+    OnNextSheet([](CSessionSheet &sheet) {
+        sheet.m_pServerPage->Control<QAbstractButton>(IDC_WORKSTATION_MODE)->click();
+    });
+    AnswerBoxes({IDYES});
+    g_pSessionDoc->OnProperties();
+    EXPECT_TRUE(g_pSessionDoc->IsRunning());
+    EXPECT_EQ(m_server.Queries().last().toUtf8(), "?ws=1&S=0 I Ann Lee 5 5 0 0");
+    const qsizetype requests = m_server.RequestLines().size();
+    QThread::msleep(CCallCenter::kPollPauseMs + 500);
+    EXPECT_EQ(m_server.RequestLines().size(), requests);
 }
 
 TEST_F(CallCenterConsole, ExitWhileTheServerHangsLeavesNoThreadBehind)
