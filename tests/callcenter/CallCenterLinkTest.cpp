@@ -83,6 +83,15 @@ protected:
         return came;
     }
 
+    // Waits, within the pause after a cycle, until the tree has heard this much news.
+    void AwaitNews(qsizetype count)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (m_tree.m_news.size() < count && waited.elapsed() < CCallCenter::kPollPauseMs)
+            Deliver();
+    }
+
     static void Deliver() { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); }
 
     static CRequestSocket *User(const QString &key) { return g_userTable.Find(key); }
@@ -169,6 +178,7 @@ TEST_F(CallCenterLink, WaitingClientsAreClaimedTakenFromTheUsersSweptAndAssigned
     m_server.SetReplies('A', {"#A;", "#A;", "#A;", "#A:10.0.0.7,Ms. Roe,b,3.0,x,/p,y,z;"});
     ASSERT_TRUE(Start());
     ASSERT_TRUE(AwaitCycles(1));
+    AwaitNews(4);
     EXPECT_EQ(m_tree.m_news,
               (QStringList {u"+Mr_Client 10.0.0.9 0"_s, u"+Ms. Roe 10.0.0.7 0"_s,
                             u"+Mr. Old 10.0.0.8 0"_s, u"-Mr. Old 10.0.0.8"_s}));
@@ -183,6 +193,7 @@ TEST_F(CallCenterLink, WaitingClientsAreClaimedTakenFromTheUsersSweptAndAssigned
     m_tree.m_news.clear();
 
     ASSERT_TRUE(AwaitCycles(2));
+    AwaitNews(2);
     m_tree.m_news.sort();
     EXPECT_EQ(m_tree.m_news, (QStringList {u"-Mr. Old 10.0.0.8"_s, u"-Mr_Client 10.0.0.9"_s}));
     EXPECT_EQ(WaitingKeys(), QStringList {u"10.0.0.7"_s});

@@ -100,6 +100,11 @@ CCallCenterSimulator::~CCallCenterSimulator()
         m_server, [this] { delete m_server; }, Qt::BlockingQueuedConnection);
     m_thread.quit();
     m_thread.wait();
+    // Emptied under the lock the server's thread wrote them under, which thread checkers see
+    // (the end of a Qt thread they do not).
+    const QMutexLocker lock(&m_lock);
+    m_lines.clear();
+    m_scripts.clear();
 }
 
 quint16 CCallCenterSimulator::Port() const
