@@ -59,10 +59,12 @@ bool MakeSessionFrame(CDocument &document)
 CDozoZedApp::CDozoZedApp()
 {
     RegisterCommands();
+    g_pCallCenterLink = &m_callCenter;
 }
 
 CDozoZedApp::~CDozoZedApp()
 {
+    g_pCallCenterLink = nullptr;
     const QMutexLocker lock(&g_userTable.Lock());
     g_userTable.Clear();
 }

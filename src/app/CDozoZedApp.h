@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CAppMessageFilter.h"
+#include "CCallCenterSession.h"
 #include "COpenChannel.h"
 #include "CWinApp.h"
 
@@ -38,6 +39,7 @@ private:
     void NewDocumentOf(int position);
 
     CAppMessageFilter m_messageFilter;
+    CCallCenterSession m_callCenter;
     COpenChannel m_openChannel;
     QStringList m_filesToOpen;
 };

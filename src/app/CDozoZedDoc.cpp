@@ -222,7 +222,9 @@ void CDozoZedDoc::StopServer()
 {
     if (!m_pListenSocket)
         return;
-    if (m_options.m_callCenterMode != 0 && g_pCallCenterLink)
+    // Whatever the mode says now: a restart after switching to workstation mode still has the
+    // link of the old mode to stop.
+    if (g_pCallCenterLink)
         g_pCallCenterLink->StopLink(*this);
     WriteLogLine(u"Session stopped "_s);
     m_pListenSocket->close();

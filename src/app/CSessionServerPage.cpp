@@ -23,8 +23,6 @@ CSessionServerPage::CSessionServerPage(QWidget *parent)
     QAbstractButton *callCenter = MakeRadio(this, IDC_CALLCENTER_MODE, u"&Call Center Mode"_s);
     QAbstractButton *callCenterSettings
         = MakeButton(this, IDC_CALLCENTER_SETTINGS, u"&Settings..."_s);
-    // Call-center mode cannot be chosen here; a session file may still carry it.
-    callCenter->setEnabled(false);
     auto *description = new QLabel(this);
     SetControlId(description, IDC_MODE_DESCRIPTION);
     description->setWordWrap(true);

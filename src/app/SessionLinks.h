@@ -46,7 +46,7 @@ public:
     // Announces the operator and starts polling; false when the server did not answer in time
     // (the operator has been told).
     virtual bool StartLink(CDozoZedDoc &document) = 0;
-    // Signs off and ends the link's threads.
+    // Signs off and ends the link's threads; nothing happens when no link runs.
     virtual void StopLink(CDozoZedDoc &document) = 0;
 };
 extern CCallCenterLink *g_pCallCenterLink;

@@ -1,7 +1,9 @@
 #include "CNamedEvent.h"
 
-#include <QDeadlineTimer>
 #include <QHash>
+#include <QMutex>
+
+#include <chrono>
 
 CNamedEvent::CNamedEvent(bool manualReset, bool initiallySignalled)
     : m_manualReset(manualReset)
@@ -23,28 +25,25 @@ std::shared_ptr<CNamedEvent> CNamedEvent::Create(const QString &name, bool manua
 
 void CNamedEvent::Set()
 {
-    const QMutexLocker lock(&m_mutex);
+    const std::lock_guard lock(m_mutex);
     m_signalled = true;
     if (m_manualReset)
-        m_condition.wakeAll();
+        m_condition.notify_all();
     else
-        m_condition.wakeOne();
+        m_condition.notify_one();
 }
 
 void CNamedEvent::Reset()
 {
-    const QMutexLocker lock(&m_mutex);
+    const std::lock_guard lock(m_mutex);
     m_signalled = false;
 }
 
 bool CNamedEvent::Wait(int timeoutMs)
 {
-    QMutexLocker lock(&m_mutex);
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!m_signalled) {
-        if (!m_condition.wait(&m_mutex, deadline))
-            break;
-    }
+    std::unique_lock lock(m_mutex);
+    m_condition.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                         [this] { return m_signalled; });
     const bool signalled = m_signalled;
     if (signalled && !m_manualReset)
         m_signalled = false;

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QMutex>
 #include <QString>
-#include <QWaitCondition>
 
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 
 // An event threads wait on: signalled or not, reset by each released wait (automatic) or only
 // by Reset (manual). Events are shared by name within the process, as the worker threads find
@@ -24,8 +24,9 @@ public:
     bool Wait(int timeoutMs);
 
 private:
-    QMutex m_mutex;
-    QWaitCondition m_condition;
+    // Standard primitives, so that thread checkers see the waits.
+    std::mutex m_mutex;
+    std::condition_variable m_condition;
     bool m_manualReset;
     bool m_signalled;
 };

@@ -92,10 +92,10 @@ void CPushDispatcher::PushToUser(const QString &address, const QString &key)
 {
     const QMutexLocker lock(&g_userTable.Lock());
     CRequestSocket *user = g_userTable.Find(key);
-    if (!user)
+    // A client mirrored from a call center has no control page that could carry the push.
+    if (!user || !user->m_pages)
         return;
-    if (user->m_pages)
-        user->m_pages->WriteControlPage(address, user->m_downloadDelaySecs);
+    user->m_pages->WriteControlPage(address, user->m_downloadDelaySecs);
     user->m_lastPushed = address;
     AnswerHeldPoll(key);
     RecordPush(key, address);
@@ -105,11 +105,10 @@ void CPushDispatcher::LogoffUser(const QString &key)
 {
     const QMutexLocker lock(&g_userTable.Lock());
     CRequestSocket *user = g_userTable.Find(key);
-    if (!user)
+    if (!user || !user->m_pages)
         return;
     const QString logoff = NormaliseLocal(user->m_logoffPath);
-    if (user->m_pages)
-        user->m_pages->WriteLogoffPage(logoff);
+    user->m_pages->WriteLogoffPage(logoff);
     user->m_lastPushed = logoff;
     AnswerHeldPoll(key);
     RecordPush(key, logoff);

@@ -47,19 +47,11 @@ QString DottedAddress(quint32 ip)
 } // namespace
 
 CRequestSocket::CRequestSocket(const CSvrOptions &options, QTcpSocket *socket, int headTimeoutMs)
-    : m_playEveryFrame(options.m_playEveryFrame)
-    , m_autoPlay(options.m_autoPlay)
-    , m_backgroundImage(u"our.jpg"_s)
-    , m_refreshSecs(options.m_refreshSecs)
-    , m_downloadDelaySecs(options.m_downloadDelaySecs)
-    , m_busyPath(ForwardSlashes(options.m_busyPage))
-    , m_welcomePath(ForwardSlashes(options.m_welcomePage))
-    , m_logoffPath(ForwardSlashes(options.m_logoffPage))
-    , m_request(new CRequest)
-    , m_pages(std::make_unique<CPageSet>())
-    , m_document(&options)
-    , m_socket(socket)
+    : CRequestSocket(options)
 {
+    m_closed = 0;
+    m_pages = std::make_unique<CPageSet>();
+    m_socket = socket;
     m_clientIp = socket->peerAddress().toIPv4Address();
     m_clientAddress = DottedAddress(m_clientIp);
     m_request->m_clientAddress = m_clientAddress;
@@ -71,6 +63,20 @@ CRequestSocket::CRequestSocket(const CSvrOptions &options, QTcpSocket *socket, i
     // A plain timer id, not a QTimer: one object less for every connection.
     m_headTimer = startTimer(headTimeoutMs, Qt::CoarseTimer);
 }
+
+CRequestSocket::CRequestSocket(const CSvrOptions &options)
+    : m_playEveryFrame(options.m_playEveryFrame)
+    , m_autoPlay(options.m_autoPlay)
+    , m_backgroundImage(u"our.jpg"_s)
+    , m_refreshSecs(options.m_refreshSecs)
+    , m_downloadDelaySecs(options.m_downloadDelaySecs)
+    , m_busyPath(ForwardSlashes(options.m_busyPage))
+    , m_welcomePath(ForwardSlashes(options.m_welcomePage))
+    , m_logoffPath(ForwardSlashes(options.m_logoffPage))
+    , m_request(new CRequest)
+    , m_closed(1)
+    , m_document(&options)
+{ }
 
 CRequestSocket::~CRequestSocket()
 {

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <atomic>
 #include <memory>
 
 class CRequest;
@@ -28,6 +29,9 @@ public:
     // Takes ownership of the socket, which must be connected. A request head not complete
     // within the time-out is dropped.
     CRequestSocket(const CSvrOptions &options, QTcpSocket *socket, int headTimeoutMs);
+    // A user record without a connection: a client mirrored from a call center. It has no page
+    // set (m_pages is null), so pushes skip its pages. The options must outlive the record.
+    explicit CRequestSocket(const CSvrOptions &options);
 
     void AddRef() { ++m_refCount; }
     void Release();
@@ -94,7 +98,9 @@ private:
     QByteArray m_line;
     int m_parseState = 0;
     qsizetype m_headBytes = 0;
-    int m_refCount = 1;
+    // Call-center threads drop references too, under the user-table lock the GUI thread need
+    // not hold for its own.
+    std::atomic_int m_refCount = 1;
     int m_closed = 0;
     QString m_contentType;
     QDateTime m_lastWrite;

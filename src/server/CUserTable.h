@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QList>
-#include <QRecursiveMutex>
+#include <QMutexLocker>
 #include <QString>
+
+#include <mutex>
 
 class CRequestSocket;
 
@@ -14,7 +16,8 @@ class CUserTable
 public:
     static constexpr int kCapacity = 10;
 
-    QRecursiveMutex &Lock() { return m_lock; }
+    // A standard mutex, so that thread checkers see the call-center threads take it.
+    std::recursive_mutex &Lock() { return m_lock; }
 
     int Size() const { return static_cast<int>(m_users.size()); }
     bool Contains(const QString &key) const { return Find(key) != nullptr; }
@@ -36,7 +39,7 @@ private:
         CRequestSocket *record;
     };
 
-    QRecursiveMutex m_lock;
+    std::recursive_mutex m_lock;
     QList<Entry> m_users;
 };
 

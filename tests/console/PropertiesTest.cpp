@@ -130,7 +130,7 @@ TEST_F(Properties, DescriptionFollowsTheCheckedMode)
     EXPECT_EQ(page.Control<QLabel>(IDC_MODE_DESCRIPTION)->text(), kWorkstationText);
     EXPECT_TRUE(page.Control<QWidget>(IDC_WORKSTATION_SETTINGS)->isEnabled());
     EXPECT_FALSE(page.Control<QWidget>(IDC_CALLCENTER_SETTINGS)->isEnabled());
-    EXPECT_FALSE(page.Control<QWidget>(IDC_CALLCENTER_MODE)->isEnabled());
+    EXPECT_TRUE(page.Control<QWidget>(IDC_CALLCENTER_MODE)->isEnabled());
 }
 
 TEST_F(Properties, CallCenterSessionShowsItsModeAndKeepsIt)

@@ -190,7 +190,7 @@ TEST_F(UsersTest, AFailedPageWriteIsShownAfterItsRequestAndWithoutTheLock)
         SetMessageBoxHandler([&](const MessageBoxRequest &request) {
             shown << request.text;
             lockHeld |= !std::async(std::launch::async, [] {
-                             const bool free = g_userTable.Lock().tryLock();
+                             const bool free = g_userTable.Lock().try_lock();
                              if (free)
                                  g_userTable.Lock().unlock();
                              return free;
