@@ -1,5 +1,6 @@
 #include "CConsoleHost.h"
 
+#include "CAddDocumentDlg.h"
 #include "CDozoZedDoc.h"
 #include "CDozoZedView.h"
 #include "CListenSocket.h"
@@ -11,7 +12,6 @@
 #include "CSessionClientPage.h"
 #include "CSessionServerPage.h"
 #include "CSessionSheet.h"
-#include "CURLDlg.h"
 #include "CUserTable.h"
 #include "CUsersView.h"
 #include "CVantroTree.h"
@@ -52,7 +52,7 @@ CConsoleHost::CConsoleHost(const Settings &settings)
 // is cancelled.
 int CConsoleHost::AnswerDialog(CDialog &dialog)
 {
-    if (auto *entry = dynamic_cast<CURLDlg *>(&dialog)) {
+    if (auto *entry = dynamic_cast<CAddDocumentDlg *>(&dialog)) {
         entry->Control<QLineEdit>(IDC_DOCUMENT_TITLE)->setText(m_entryTitle);
         entry->Control<QLineEdit>(IDC_DOCUMENT_URL)->setText(m_entryAddress);
         entry->OnOK();

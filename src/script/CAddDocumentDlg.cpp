@@ -1,4 +1,4 @@
-#include "CURLDlg.h"
+#include "CAddDocumentDlg.h"
 
 #include "CDataExchange.h"
 #include "DialogControls.h"
@@ -10,7 +10,7 @@
 
 using namespace Qt::StringLiterals;
 
-CURLDlg::CURLDlg(QWidget *parent)
+CAddDocumentDlg::CAddDocumentDlg(QWidget *parent)
     : CDialog(parent)
 {
     setWindowTitle(u"Add Document"_s);
@@ -28,7 +28,7 @@ CURLDlg::CURLDlg(QWidget *parent)
     connect(buttons, &QDialogButtonBox::rejected, this, [this] { OnCancel(); });
 }
 
-void CURLDlg::DoDataExchange(CDataExchange &dx)
+void CAddDocumentDlg::DoDataExchange(CDataExchange &dx)
 {
     DDX_Text(dx, IDC_DOCUMENT_TITLE, m_title, kMaxChars);
     DDX_Text(dx, IDC_DOCUMENT_URL, m_address, kMaxChars);

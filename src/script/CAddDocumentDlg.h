@@ -4,12 +4,12 @@
 
 // "Add Document": the title and address of a script entry, each at most 255 characters. The
 // Properties command shows it with its own caption.
-class CURLDlg : public CDialog
+class CAddDocumentDlg : public CDialog
 {
 public:
     static constexpr int kMaxChars = 255;
 
-    explicit CURLDlg(QWidget *parent = nullptr);
+    explicit CAddDocumentDlg(QWidget *parent = nullptr);
 
     QString m_title;
     QString m_address;
