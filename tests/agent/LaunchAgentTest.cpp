@@ -87,10 +87,13 @@ TEST_F(LaunchAgent, RefusesWhatIsNoAddressOrTooLongAndOpensNothing)
     for (const QByteArray &text : refused) {
         const qsizetype before = m_refusals.size();
         const auto socket = Send(text);
-        ASSERT_TRUE(WaitFor([&] { return m_refusals.size() > before; })) << text.left(40).constData();
-        EXPECT_TRUE(m_refusals.last().startsWith(u"refused: "_s)) << m_refusals.last().toStdString();
+        ASSERT_TRUE(WaitFor([&] { return m_refusals.size() > before; }))
+            << text.left(40).constData();
+        EXPECT_TRUE(m_refusals.last().startsWith(u"refused: "_s))
+            << m_refusals.last().toStdString();
     }
-    EXPECT_TRUE(m_refusals.last().contains(u"longer than 2048 bytes"_s)) << m_refusals.last().toStdString();
+    EXPECT_TRUE(m_refusals.last().contains(u"longer than 2048 bytes"_s))
+        << m_refusals.last().toStdString();
     // An accepted address after them shows that the open program works and nothing else ran.
     const auto socket = Send("http://127.0.0.1");
     ASSERT_TRUE(WaitFor([&] { return !Opened().isEmpty(); }));
