@@ -8,6 +8,7 @@
 #include "CSplashWnd.h"
 #include "CUserTable.h"
 #include "CUsersFrame.h"
+#include "ChatWindowType.h"
 #include "ChildFrames.h"
 #include "CommandIcons.h"
 #include "DefaultContent.h"
@@ -42,6 +43,7 @@ namespace {
 constexpr int kSessionTemplate = 0;
 constexpr int kScriptTemplate = 1;
 constexpr int kOperatorTemplate = 2;
+constexpr int kChatTemplate = 3;
 constexpr int kUsersTemplate = 4;
 
 bool MakeSessionFrame(CDocument &document)
@@ -135,6 +137,7 @@ void CDozoZedApp::RegisterTemplates()
         DocManager().SetDocTemplate(kScriptTemplate, g_makeScriptTemplate());
     if (g_makeOperatorTemplate)
         DocManager().SetDocTemplate(kOperatorTemplate, g_makeOperatorTemplate());
+    DocManager().SetDocTemplate(kChatTemplate, MakeChatTemplate());
     DocManager().SetDocTemplate(kUsersTemplate, MakeUsersTemplate());
 }
 
@@ -150,6 +153,8 @@ void CDozoZedApp::RegisterCommands()
         OnCommand(id, [this] { NewDocumentOf(kScriptTemplate); });
     for (const int id : {ID_VIEW_OPERATOR, ID_OPERATOR_WINDOW_BAR})
         OnCommand(id, [this] { OnOperatorWindow(); });
+    // One more empty chat window each time.
+    OnCommand(ID_NEW_CHAT, [this] { NewDocumentOf(kChatTemplate); });
     for (const int id : {ID_VIEW_USERS, ID_SHOW_USERS_BAR})
         OnCommand(id, [this] { OnUsersWindow(); });
     OnCommand(ID_SESSION_PROPERTIES, [] {

@@ -3,6 +3,7 @@
 #include "CDialog.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -37,4 +38,12 @@ QAbstractButton *MakeCheckBox(QWidget *parent, int id, const QString &text)
 QAbstractButton *MakeRadio(QWidget *parent, int id, const QString &text)
 {
     return Named(new QRadioButton(text, parent), id);
+}
+
+QRect DialogUnitsRect(const QWidget *dialog, int x, int y, int cx, int cy)
+{
+    const QFontMetrics metrics(dialog->font());
+    const int across = metrics.averageCharWidth();
+    const int down = metrics.height();
+    return {x * across / 4, y * down / 8, cx * across / 4, cy * down / 8};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 
 class QAbstractButton;
@@ -11,3 +12,7 @@ QLineEdit *MakeEdit(QWidget *parent, int id);
 QAbstractButton *MakeButton(QWidget *parent, int id, const QString &text);
 QAbstractButton *MakeCheckBox(QWidget *parent, int id, const QString &text);
 QAbstractButton *MakeRadio(QWidget *parent, int id, const QString &text);
+
+// A rectangle given in dialog units (a quarter of the font's average character width across,
+// an eighth of its height down), in the dialog's pixels.
+QRect DialogUnitsRect(const QWidget *dialog, int x, int y, int cx, int cy);

@@ -158,6 +158,36 @@ constexpr int IDS_NO_WINSOCK = 1183;
 constexpr int IDS_APP_TITLE = 57344;
 constexpr int IDS_FAILED_EMPTY_DOC = 61700;
 
+// The Manual Push dialog.
+constexpr int IDD_MANUAL_PUSH = 128;
+constexpr int IDC_BROWSE_LOCAL = 1036;
+constexpr int IDC_REMOTE_TEXT = 1021;
+constexpr int IDC_PUSH_USERS = 1043;
+constexpr int IDC_REMOTE = 1051;
+constexpr int IDC_LOCAL = 1052;
+constexpr int IDC_LOCAL_TEXT = 1053;
+constexpr int IDC_CDROM = 1054;
+constexpr int IDC_CDROM_TEXT = 1055;
+constexpr int IDC_BROWSE_CDROM = 1056;
+constexpr int IDC_SHOW_USERS = 1059;
+constexpr int IDC_SELECT_ALL = 1060;
+constexpr int IDC_DESELECT_ALL = 1061;
+constexpr int IDC_FAVORITES = 2923;
+
+// The client launcher.
+constexpr int IDD_CLIENT_TEST = 141;
+constexpr int IDC_CLIENT_NAME = 1017;
+constexpr int IDC_CLIENT_PORT = 1018;
+constexpr int IDC_CLIENT_LIST = 1043;
+constexpr int IDC_ADD_CLIENT = 1044;
+constexpr int IDC_LAUNCH_CLIENTS = 1045;
+constexpr int IDC_REMOVE_CLIENTS = 1046;
+constexpr int IDC_LAUNCH_STATUS = 2930;
+
+// The chat window type and its command.
+constexpr int ID_NEW_CHAT = 1098;
+constexpr int IDS_CHAT_WITH_USER = 1136;
+
 // The operator window: its form, dialogs, controls, context menu and commands.
 constexpr int IDD_OPERATOR_VIEW = 151;
 constexpr int IDD_OPEN_LOCATION = 175;

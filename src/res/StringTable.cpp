@@ -26,6 +26,7 @@ const QHash<int, QString> &Table()
          ".vns\nVantro.Script\nVantro Presentation Script"_s},
         {IDR_BROWSERTYPE, u"Browser"_s},
         {IDR_CHATTYPE, u"Chat"_s},
+        {IDS_CHAT_WITH_USER, u"Chat with user"_s},
         {IDS_SESSION_PROPERTIES, u"Session Properties"_s},
         {IDS_NOT_RUNNING, u"Not Running"_s},
         {IDS_UP_TIME, u"Up: %H:%M:%S"_s},

@@ -1,8 +1,8 @@
 #include "CScriptDoc.h"
 
+#include "CAddDocumentDlg.h"
 #include "CArchive.h"
 #include "CDozoZedApp.h"
-#include "CURLDlg.h"
 #include "FileDialog.h"
 #include "FileErrors.h"
 #include "MessageBox.h"
@@ -81,7 +81,7 @@ int CScriptDoc::SingleSelection() const
 
 void CScriptDoc::OnAddEntry()
 {
-    CURLDlg dialog;
+    CAddDocumentDlg dialog;
     if (dialog.DoModal() != IDOK)
         return;
     // Case matters: "HTTP://host" gets "http://" in front as well.
@@ -110,7 +110,7 @@ void CScriptDoc::OnProperties()
     const CScriptEntry *entry = GetEntry(position);
     if (!entry)
         return;
-    CURLDlg dialog;
+    CAddDocumentDlg dialog;
     dialog.setWindowTitle(u"Document Properties"_s);
     dialog.m_title = entry->m_title;
     dialog.m_address = entry->m_address;

@@ -1,10 +1,12 @@
 #include "CMainFrame.h"
 
 #include "CChildFrame.h"
+#include "CClientTestDlg.h"
 #include "CControlBar.h"
 #include "CDozoZedDoc.h"
 #include "CSelectFavoriteDlg.h"
 #include "CSplashWnd.h"
+#include "CURLDlg.h"
 #include "CUserTable.h"
 #include "CVantroTree.h"
 #include "CommandIcons.h"
@@ -77,14 +79,16 @@ void CMainFrame::RegisterCommands()
         ui.Enable(g_pSessionFrame != nullptr);
     };
     OnUpdate(ID_CLOSE_SESSION, sessionWindowOpen);
+    OnCommand(ID_MANUAL_PUSH, [this] { CURLDlg(this).DoModal(); });
+    OnUpdate(ID_MANUAL_PUSH, sessionWindowOpen);
+    OnCommand(ID_LAUNCH_CLIENT, [this] { CClientTestDlg(this).DoModal(); });
     // From any window, not only from the session's own.
     OnCommand(ID_RESTART_SERVER, [] {
         if (g_pSessionDoc)
             g_pSessionDoc->StartServer();
     });
-    // Manual Push and Launch Client stay disabled until their dialogs exist.
     for (const int id : {ID_NEW_SCRIPT, ID_VIEW_USERS, ID_SHOW_USERS_BAR, ID_SESSION_PROPERTIES,
-                         ID_RESTART_SERVER})
+                         ID_RESTART_SERVER, ID_LAUNCH_CLIENT})
         OnUpdate(id, [](CCmdUI &ui) { ui.Enable(g_pSessionDoc != nullptr); });
     // Reached only when no document window is active.
     OnUpdate(ID_FILE_SAVE, [](CCmdUI &ui) {

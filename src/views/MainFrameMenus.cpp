@@ -106,8 +106,9 @@ const int kToolBar[] = {ID_FILE_OPEN,
                         ID_HELP_FINDER,
                         ID_CONTEXT_HELP};
 
-// The Favorites menu's place in the menu bar.
+// The Favorites and Window menus' places in the menu bar.
 constexpr int kFavoritesMenu = 4;
+constexpr int kWindowMenu = 6;
 
 QString ToolText(int id)
 {
@@ -135,6 +136,10 @@ void CMainFrame::CreateMenus()
     }
     CreateRecentFileItems(menuBar()->actions().constFirst()->menu());
     CreateFavoriteItems(menuBar()->actions().at(kFavoritesMenu)->menu());
+    // No resource offers the chat window; the Window menu does, under the chat's own string.
+    QMenu *window = menuBar()->actions().at(kWindowMenu)->menu();
+    window->addSeparator();
+    window->addAction(Command(ID_NEW_CHAT, LoadResString(IDS_CHAT_WITH_USER)));
     Command(ID_FILE_PRINT)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     Command(ID_CONTEXT_HELP)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
     // F1 has no menu item: the frame holds its action so that it works in every window.

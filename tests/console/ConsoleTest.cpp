@@ -30,6 +30,8 @@
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QRegularExpression>
@@ -243,8 +245,10 @@ TEST_F(ConsoleApp, StartsWithNoDocumentAndTheDefaultFolders)
     EXPECT_TRUE(m_app->DocManager().Documents().isEmpty());
     ASSERT_EQ(m_app->DocManager().GetTemplateCount(), 5);
     EXPECT_EQ(m_app->DocManager().GetTemplate(0)->GetResourceId(), IDR_SESSIONTYPE);
-    for (int position = 1; position < 4; ++position)
+    for (int position = 1; position < 3; ++position)
         EXPECT_EQ(m_app->DocManager().GetTemplate(position), nullptr) << position;
+    ASSERT_NE(m_app->DocManager().GetTemplate(3), nullptr);
+    EXPECT_EQ(m_app->DocManager().GetTemplate(3)->GetResourceId(), IDR_CHATTYPE);
     ASSERT_NE(m_app->DocManager().GetTemplate(4), nullptr);
     EXPECT_EQ(m_app->DocManager().GetTemplate(4)->GetResourceId(), IDD_USERS);
     EXPECT_EQ(g_pMainFrame->windowTitle(), u"Vantro"_s);
@@ -263,6 +267,8 @@ TEST_F(ConsoleApp, NewSessionIsGreyedWhileTheSessionWindowExists)
     EXPECT_TRUE(Enabled(ID_START_SESSION));
     EXPECT_FALSE(Enabled(ID_SESSION_PROPERTIES));
     EXPECT_FALSE(Enabled(ID_CLOSE_SESSION));
+    EXPECT_FALSE(Enabled(ID_MANUAL_PUSH));
+    EXPECT_FALSE(Enabled(ID_LAUNCH_CLIENT));
 
     const int port = FreePort();
     OnNextSheet([port](CSessionSheet &sheet) {
@@ -277,8 +283,8 @@ TEST_F(ConsoleApp, NewSessionIsGreyedWhileTheSessionWindowExists)
     EXPECT_TRUE(Enabled(ID_CLOSE_SESSION));
     EXPECT_TRUE(Enabled(ID_NEW_SCRIPT));
     EXPECT_FALSE(Enabled(ID_VIEW_ACTIVITY));
-    EXPECT_FALSE(Enabled(ID_MANUAL_PUSH));
-    EXPECT_FALSE(Enabled(ID_LAUNCH_CLIENT));
+    EXPECT_TRUE(Enabled(ID_MANUAL_PUSH));
+    EXPECT_TRUE(Enabled(ID_LAUNCH_CLIENT));
     EXPECT_EQ(g_pMainFrame->FindAction(ID_FILE_SAVE)->text(), u"&Save Session Settings"_s);
     EXPECT_EQ(g_pMainFrame->windowTitle(), u"Vantro - "_s + g_pSessionDoc->GetTitle());
 
@@ -291,6 +297,24 @@ TEST_F(ConsoleApp, NewSessionIsGreyedWhileTheSessionWindowExists)
     EXPECT_EQ(g_pSessionFrame, nullptr);
     EXPECT_TRUE(Enabled(ID_NEW_SESSION));
     EXPECT_EQ(g_pMainFrame->FindAction(ID_FILE_SAVE)->text(), u"&Save"_s);
+}
+
+TEST_F(ConsoleApp, ChatWithUserOpensOneMoreChatWindowEachTimeAndClosingOneAsksNothing)
+{
+    QMenu *window = g_pMainFrame->menuBar()->actions().at(6)->menu();
+    ASSERT_TRUE(window->actions().contains(g_pMainFrame->FindAction(ID_NEW_CHAT)));
+    EXPECT_EQ(g_pMainFrame->FindAction(ID_NEW_CHAT)->text(), u"Chat with user"_s);
+    Run(ID_NEW_CHAT);
+    Run(ID_NEW_CHAT);
+    Settle();
+    const QList<QMdiSubWindow *> chats = g_pMainFrame->MdiArea()->subWindowList();
+    ASSERT_EQ(chats.size(), 2);
+    for (const QMdiSubWindow *chat : chats)
+        EXPECT_EQ(chat->windowTitle(), u"Chat"_s);
+    chats.first()->close();
+    Settle();
+    EXPECT_EQ(BoxTexts(), QStringList());
+    EXPECT_EQ(g_pMainFrame->MdiArea()->subWindowList(), QList<QMdiSubWindow *> {chats.last()});
 }
 
 TEST_F(ConsoleApp, OpeningASessionWhileOneIsOpenShowsTheRunningSessionText)

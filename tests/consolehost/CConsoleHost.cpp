@@ -1,5 +1,6 @@
 #include "CConsoleHost.h"
 
+#include "CAddDocumentDlg.h"
 #include "CDozoZedDoc.h"
 #include "CDozoZedView.h"
 #include "CListenSocket.h"
@@ -48,11 +49,13 @@ CConsoleHost::CConsoleHost(const Settings &settings)
     });
 }
 
-// The operator's answers to the Session Properties sheet and to Add Document; any other dialog
-// is cancelled.
+// The operator's answers to the Session Properties sheet, Add Document and Manual Push; any
+// other dialog is cancelled.
 int CConsoleHost::AnswerDialog(CDialog &dialog)
 {
-    if (auto *entry = dynamic_cast<CURLDlg *>(&dialog)) {
+    if (auto *push = dynamic_cast<CURLDlg *>(&dialog))
+        return AnswerManualPush(*push, m_pushAddress, m_pushName);
+    if (auto *entry = dynamic_cast<CAddDocumentDlg *>(&dialog)) {
         entry->Control<QLineEdit>(IDC_DOCUMENT_TITLE)->setText(m_entryTitle);
         entry->Control<QLineEdit>(IDC_DOCUMENT_URL)->setText(m_entryAddress);
         entry->OnOK();
@@ -177,6 +180,8 @@ void CConsoleHost::RunCommand(const QByteArray &line)
         LogoffFromUsersWindow(QString::fromUtf8(words[1]));
     } else if (words.front().startsWith("script-")) {
         RunScriptCommand(words);
+    } else if (words.front() == "manual-push" && words.size() >= 3) {
+        RunManualPush(words);
     } else if (words.front() == "main-resize" && words.size() == 3) {
         g_pMainFrame->resize(words[1].toInt(), words[2].toInt());
         PrintLine(u"ok"_s);
@@ -189,6 +194,27 @@ void CConsoleHost::RunCommand(const QByteArray &line)
     } else {
         PrintLine("error unknown command: "_L1 + QString::fromUtf8(line));
     }
+}
+
+// "manual-push URL NAME": unfolds the users list, leaves only the rows of that name selected and
+// pushes the address.
+void CConsoleHost::RunManualPush(const QList<QByteArray> &words)
+{
+    m_pushAddress = QString::fromUtf8(words[1]);
+    m_pushName = QString::fromUtf8(words.mid(2).join(' '));
+    const bool done = RunMenuCommand(ID_MANUAL_PUSH);
+    PrintLine(done ? u"ok"_s : u"error manual push not run"_s);
+}
+
+int CConsoleHost::AnswerManualPush(CURLDlg &dialog, const QString &address, const QString &name)
+{
+    dialog.OnShowUsers();
+    QTreeWidget *list = dialog.UsersList();
+    for (int row = 0; row < list->topLevelItemCount(); ++row)
+        list->topLevelItem(row)->setSelected(list->topLevelItem(row)->text(0) == name);
+    dialog.Control<QLineEdit>(IDC_REMOTE_TEXT)->setText(address);
+    dialog.OnOK();
+    return dialog.Result();
 }
 
 // "ok" and the names under the tree's Users item, each after a tab.

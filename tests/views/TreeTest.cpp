@@ -278,11 +278,11 @@ TEST_F(NavigationTree, SessionMenuOnlyOnTheRootOrEmptySpace)
     std::unique_ptr<CChildFrame> sessionWindow(CChildFrame::Create(*session));
     Tree()->OnRightClick(CentreOf(Tree()->RootItem()));
     Tree()->OnRightClick(QPoint(10, Tree()->viewport()->height() - 2));
-    // No application here to take New Session; the session window enables Close Session and
-    // Properties.
-    const QStringList expected {u"&Open Session... (off)"_s,  u"&New Session... (off)"_s,
-                                u"&Close Session"_s,          u"&Manual Push... (off)"_s,
-                                u"&Launch Client... (off)"_s, u"P&roperties..."_s};
+    // No application here to take New Session; the session window enables Close Session, Manual
+    // Push, Launch Client and Properties.
+    const QStringList expected {u"&Open Session... (off)"_s, u"&New Session... (off)"_s,
+                                u"&Close Session"_s,         u"&Manual Push..."_s,
+                                u"&Launch Client..."_s,      u"P&roperties..."_s};
     ASSERT_EQ(m_menus.size(), 2);
     EXPECT_EQ(m_menus[0], expected);
     EXPECT_EQ(m_menus[1], expected);
