@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CPageSet.h"
+#include "HttpHead.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -60,7 +61,6 @@ private:
     void OnClose();
     void OnError();
 
-    bool ScanHead(const QByteArray &data);
     void LineStep(const QByteArray &line);
     void RequestLineStep(const QByteArray &line);
     void HeaderLineStep(const QByteArray &line);
@@ -77,9 +77,7 @@ private:
     void ShutDown(How how = Graceful);
 
     QByteArray m_buffer; // bytes waiting to go to the socket
-    QByteArray m_line;
     int m_parseState = 0;
-    qsizetype m_headBytes = 0;
     int m_refCount = 1;
     int m_closed = 0;
     QString m_contentType;
@@ -91,4 +89,5 @@ private:
     QByteArray m_readAhead;
     qsizetype m_readAheadUsed = 0;
     int m_headTimer = 0; // the id of the timer that drops a slow head
+    CHeadScanner m_scanner;
 };
