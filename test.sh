@@ -9,11 +9,10 @@ cd "$(dirname "$0")"
 sanitize="${VANTRO_SANITIZE:-0}"
 [ "${1:-}" = --sanitize ] && sanitize=1
 
-# Reports stop the test that caused them; the suppressions cover libraries that are not ours.
+# Reports stop the test that caused them.
 sanitized_ctest() {
     ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=0" \
     UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1" \
-    LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0" \
     QT_QPA_PLATFORM=offscreen ctest --test-dir build-sanitize --output-on-failure -j2 "$@"
 }
 

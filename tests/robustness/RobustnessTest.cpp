@@ -212,8 +212,11 @@ TEST_F(RobustnessTest, AnswersProbesThroughHostilePeersAndFreesEverythingAfterwa
                 residentAfter);
     EXPECT_GE(descriptorsHeld, descriptorsBefore + 1000);
     EXPECT_EQ(descriptorsAfter, descriptorsBefore);
+#ifndef __SANITIZE_ADDRESS__
     // The allocator keeps some freed memory for later; a leak of every connection would not fit.
+    // AddressSanitizer holds back freed memory on purpose, so it is not measured there.
     EXPECT_LT(residentAfter, residentBefore + 16 * 1024);
+#endif
 }
 
 TEST_F(RobustnessTest, RefusesConnectionsPastTheCapWithoutHurtingThoseServed)
