@@ -16,3 +16,9 @@ if(VANTRO_SANITIZE)
     target_compile_options(vantro_policy INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer)
     target_link_options(vantro_policy INTERFACE -fsanitize=address,undefined)
 endif()
+# Fuzzing instruments our code for coverage and checks it as the sanitizer build does.
+if(VANTRO_FUZZ)
+    target_compile_options(vantro_policy INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+                           -fno-omit-frame-pointer)
+    target_link_options(vantro_policy INTERFACE -fsanitize=address,undefined)
+endif()

@@ -7,6 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config clang-format ccache
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev
     libgtest-dev googletest
+    clang libclang-rt-dev
     xvfb xauth
 )
 

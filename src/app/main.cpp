@@ -1,5 +1,6 @@
 #include "CDozoZedApp.h"
 #include "COpenChannel.h"
+#include "DescriptorLimit.h"
 #include "EventLoop.h"
 #include "OperatorWindow.h"
 #include "ScriptWindow.h"
@@ -15,6 +16,7 @@ using namespace Qt::StringLiterals;
 int main(int argc, char **argv)
 {
     PreferQtEventDispatcher();
+    RaiseDescriptorLimit();
     PrepareOperatorWindow();
     PrepareScriptWindows();
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);

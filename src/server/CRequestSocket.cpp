@@ -7,12 +7,12 @@
 #include "ContentType.h"
 #include "HeldPolls.h"
 #include "HttpFormat.h"
+#include "HttpHead.h"
 #include "SocketErrorBox.h"
 #include "Tick.h"
 #include "Trace.h"
 #include "Users.h"
 
-#include <QDir>
 #include <QHostAddress>
 #include <QTcpSocket>
 #include <QTimerEvent>
@@ -76,6 +76,7 @@ CRequestSocket::CRequestSocket(const CSvrOptions &options)
     , m_request(new CRequest)
     , m_closed(1)
     , m_document(&options)
+    , m_scanner(kMaxHeadBytes, [this](const QByteArray &line) { LineStep(line); })
 { }
 
 CRequestSocket::~CRequestSocket()
@@ -120,42 +121,15 @@ void CRequestSocket::OnReceive()
     // One request per connection: whatever follows its head is not read.
     if (m_parseState >= 2)
         return;
-    if (ScanHead(data))
-        Respond();
-    else if (m_headBytes > kMaxHeadBytes)
-        SendError(400);
-}
-
-// Feeds received bytes through the line step; true once the blank line that ends the head has
-// come. Stops early when the head grows too large.
-bool CRequestSocket::ScanHead(const QByteArray &data)
-{
-    qsizetype start = 0;
-    while (start < data.size()) {
-        const qsizetype newline = data.indexOf('\n', start);
-        const qsizetype end = newline < 0 ? data.size() : newline;
-        const qsizetype taken = (newline < 0 ? end : end + 1) - start;
-        if (m_headBytes + taken > kMaxHeadBytes) {
-            m_headBytes = kMaxHeadBytes + 1;
-            return false;
-        }
-        m_headBytes += taken;
-        const QByteArrayView piece(data.constData() + start, end - start);
-        m_line += piece;
-        if (piece.contains('\r'))
-            m_line.removeIf([](char c) { return c == '\r'; });
-        start += taken;
-        if (newline < 0)
-            break;
-        // Blank lines before the request line are tolerated, as browsers may send them.
-        if (m_line.isEmpty() && m_parseState > 0) {
-            m_parseState = 2;
-            return true;
-        }
-        if (!m_line.isEmpty())
-            LineStep(std::exchange(m_line, {}));
+    switch (m_scanner.Feed(data)) {
+    case CHeadScanner::Complete:
+        m_parseState = 2;
+        return Respond();
+    case CHeadScanner::TooLarge:
+        return SendError(400);
+    case CHeadScanner::NeedMore:
+        return;
     }
-    return false;
 }
 
 void CRequestSocket::LineStep(const QByteArray &line)
@@ -172,15 +146,10 @@ void CRequestSocket::RequestLineStep(const QByteArray &line)
     // Header lines follow whatever the request line was; a malformed one leaves the method
     // empty, which is answered 400.
     m_parseState = 1;
-    const qsizetype space = line.indexOf(' ');
-    const QByteArray rest = line.mid(space + 1).trimmed();
-    const qsizetype second = rest.indexOf(' ');
-    if (space < 0 || second < 0)
-        return;
-    m_request->m_method = line.left(space);
-    m_request->m_version = rest.mid(second + 1).trimmed();
     QByteArray &url = m_request->m_url;
-    url = PercentDecode(rest.left(second));
+    if (!ParseRequestLine(line, m_request->m_method, url, m_request->m_version))
+        return;
+    url = PercentDecode(url);
     NoteControlPagePoll(*this);
     if (url.contains("/?") && m_document->m_callCenterMode == 0) {
         m_request->m_logon = 1;
@@ -193,13 +162,10 @@ void CRequestSocket::RequestLineStep(const QByteArray &line)
 
 void CRequestSocket::HeaderLineStep(const QByteArray &line)
 {
-    const qsizetype colon = line.indexOf(':');
-    if (colon < 0)
+    QByteArray name;
+    QByteArray value;
+    if (!ParseHeaderLine(line, name, value))
         return;
-    QByteArray value = line.mid(colon + 1);
-    while (!value.isEmpty() && (value.front() == ' ' || value.front() == '\t'))
-        value.remove(0, 1);
-    const QByteArray name = line.left(colon).toLower();
     if (name == "user-agent" && value.contains("4."))
         m_request->m_browserV4 = 1;
     m_request->m_headers.insert(name, value);
@@ -275,10 +241,8 @@ int CRequestSocket::FileStep()
     const QByteArray &url = m_request->m_url;
     if (url.contains('\0'))
         return 400;
-    const QString root = m_document->ServedRoot();
-    const QString path = QDir::cleanPath(root + u'/' + ForwardSlashes(QFile::decodeName(url)));
-    const QString rootPrefix = root.endsWith(u'/') ? root : root + u'/';
-    if (path != root && !path.startsWith(rootPrefix))
+    const QString path = MapRequestPath(m_document->ServedRoot(), url);
+    if (path.isEmpty())
         return 403;
     m_request->m_path = path;
     // Only regular files: opening a named pipe would block the whole program. One stat gives

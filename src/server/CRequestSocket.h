@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CPageSet.h"
+#include "HttpHead.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -76,7 +77,6 @@ private:
     void OnClose();
     void OnError();
 
-    bool ScanHead(const QByteArray &data);
     void LineStep(const QByteArray &line);
     void RequestLineStep(const QByteArray &line);
     void HeaderLineStep(const QByteArray &line);
@@ -95,9 +95,7 @@ private:
     void ShutDown(How how = Graceful);
 
     QByteArray m_buffer; // bytes waiting to go to the socket
-    QByteArray m_line;
     int m_parseState = 0;
-    qsizetype m_headBytes = 0;
     // Call-center threads drop references too, under the user-table lock the GUI thread need
     // not hold for its own.
     std::atomic_int m_refCount = 1;
@@ -112,4 +110,5 @@ private:
     qsizetype m_readAheadUsed = 0;
     int m_headTimer = 0; // the id of the timer that drops a slow head
     int m_holdTimer = 0; // while a poll is held: the id of the timer that ends the hold
+    CHeadScanner m_scanner;
 };

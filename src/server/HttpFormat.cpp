@@ -1,5 +1,7 @@
 #include "HttpFormat.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTimeZone>
 
 #include <cstring>
@@ -133,4 +135,14 @@ QByteArray PercentDecode(QByteArrayView text)
         }
     }
     return decoded;
+}
+
+QString MapRequestPath(const QString &root, QByteArrayView url)
+{
+    const QString requested = QFile::decodeName(url.toByteArray()).replace(u'\\', u'/');
+    const QString path = QDir::cleanPath(root + u'/' + requested);
+    const QString rootPrefix = root.endsWith(u'/') ? root : root + u'/';
+    if (path != root && !path.startsWith(rootPrefix))
+        return {};
+    return path;
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QString>
 
 // The byte forms of the HTTP/1.0 responses the server writes. Pure functions, so that they can
 // be checked byte for byte.
@@ -29,3 +30,7 @@ QByteArrayView NoCacheMetaLines();
 
 // "%%" gives "%", "%" and two hex digits the byte they denote; "+" and anything else stay.
 QByteArray PercentDecode(QByteArrayView text);
+
+// The file a decoded request path names under the root folder, with backslashes taken as
+// slashes and "." and ".." resolved; empty when the path leaves the root.
+QString MapRequestPath(const QString &root, QByteArrayView url);

@@ -14,10 +14,12 @@
 
 using namespace Qt::StringLiterals;
 
-CTestHost::CTestHost(const CSvrOptions &options)
+CTestHost::CTestHost(const CSvrOptions &options, int headTimeoutMs, int maxConnections)
     : m_listener(m_options)
     , m_channel([this](const QByteArray &line) { RunCommand(line); }, [this] { Stop(); })
 {
+    m_listener.SetHeadTimeout(headTimeoutMs);
+    m_listener.SetMaxConnections(maxConnections);
     m_options.CopyFrom(options);
     OnEveryIdleMoment(this, [] { SweepTimedOutUsers(); });
     m_heartbeat.start(500);
@@ -88,6 +90,9 @@ void CTestHost::RunCommand(const QByteArray &line)
         dispatcher.PushUrlToAll(first);
     } else if (command == "sweep") {
         SweepTimedOutUsers();
+    } else if (command == "connections") {
+        PrintLine(u"ok %1"_s.arg(m_listener.OpenConnections()));
+        return;
     } else if (command == "users") {
         const QMutexLocker lock(&g_userTable.Lock());
         PrintLine(u"ok %1"_s.arg(g_userTable.Size()));

@@ -14,7 +14,7 @@
 class CTestHost : public QObject, public CActivityLink, public CUserLink
 {
 public:
-    explicit CTestHost(const CSvrOptions &options);
+    CTestHost(const CSvrOptions &options, int headTimeoutMs, int maxConnections);
     ~CTestHost() override;
 
     // Listens on the session port (0 picks a free one) and prints "listening PORT".

@@ -1,6 +1,7 @@
 #include "CSessionFile.h"
 #include "CSvrOptions.h"
 #include "CTestHost.h"
+#include "DescriptorLimit.h"
 #include "EventLoop.h"
 
 #include <QCommandLineParser>
@@ -35,6 +36,7 @@ bool TakeNumber(const QCommandLineParser &parser, const QString &name, int low, 
 int main(int argc, char **argv)
 {
     PreferQtEventDispatcher();
+    RaiseDescriptorLimit();
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -48,6 +50,8 @@ int main(int argc, char **argv)
         {u"instant-delivery"_s,
          u"Hold idle control-page polls for pushes (1, the default) or not (0)."_s, u"on"_s},
         {u"delay"_s, u"Download delay in seconds."_s, u"secs"_s},
+        {u"head-timeout"_s, u"Drop a request head not complete by then."_s, u"ms"_s},
+        {u"max-connections"_s, u"Refuse connections past this many."_s, u"count"_s},
     });
     parser.process(app);
 
@@ -69,8 +73,13 @@ int main(int argc, char **argv)
                        CSvrOptions::kMaxDownloadDelaySecs, options.m_downloadDelaySecs)
         || !TakeNumber(parser, u"instant-delivery"_s, 0, 1, options.m_instantDelivery))
         return 2;
+    qint32 headTimeoutMs = CListenSocket::kHeadTimeoutMs;
+    qint32 maxConnections = CListenSocket::DefaultMaxConnections();
+    if (!TakeNumber(parser, u"head-timeout"_s, 1, CListenSocket::kHeadTimeoutMs, headTimeoutMs)
+        || !TakeNumber(parser, u"max-connections"_s, 1, 1 << 20, maxConnections))
+        return 2;
 
-    CTestHost host(options);
+    CTestHost host(options, headTimeoutMs, maxConnections);
     if (!host.Start())
         return 1;
     return QCoreApplication::exec();
