@@ -107,7 +107,7 @@ export async function popupBlockerIsOn(launch) {
 
 // Opens "/", fills the logon form and submits it with a real click. Returns the control
 // window once it shows the user's control page and the main window shows the welcome page.
-async function logOn(host, browser, page, { title, alias, expectedName }) {
+export async function logOn(host, browser, page, { title, alias, expectedName }) {
   await page.goto(`${host.url}/`);
   assert.equal(await page.title(), 'Vantro - Log on', '"/" serves the logon page');
   const since = host.mark();

@@ -32,14 +32,14 @@ export class TestHost {
   root = '';
 
   // Copies content/ into a fresh folder and starts the host on it with a free port.
-  static async start({ refresh = 1, delay = 1, startTimeoutMs = 10000 } = {}) {
+  static async start({ refresh = 1, delay = 1, startTimeoutMs = 10000, args = [] } = {}) {
     const binary = hostBinary();
     if (!existsSync(binary)) throw new Error(`test host not found: ${binary}`);
     const root = await mkdtemp(path.join(tmpdir(), 'vantro-e2e-'));
     await cp(contentDir, root, { recursive: true });
     const host = new TestHost();
     host.root = root;
-    host.#spawn(binary, ['--root', root, '--port', '0', '--refresh', String(refresh), '--delay', String(delay)]);
+    host.#spawn(binary, ['--root', root, '--port', '0', '--refresh', String(refresh), '--delay', String(delay), ...args]);
     try {
       const { match } = await host.waitForLine(/^listening (\d+)$/, { timeoutMs: startTimeoutMs, what: 'the host to listen' });
       host.port = Number(match[1]);
