@@ -40,6 +40,7 @@ try {
   const cdp = await context.newCDPSession(popup);
   const { windowId } = await cdp.send('Browser.getWindowForTarget');
   await cdp.send('Browser.setWindowBounds', { windowId, bounds: { windowState: 'minimized' } });
+  await sleep(2000);
   const state = await popup.evaluate(() => document.visibilityState);
   console.log(`control window minimized, visibilityState ${state}, instant delivery ${INSTANT}`);
   const pushes = [];
@@ -56,8 +57,9 @@ try {
       ms = 'not followed within 60 s';
     }
     const users = (await host.users()).length;
+    const visibility = await popup.evaluate(() => document.visibilityState).catch(() => 'unknown');
     pushes.push({ minute, ms, users });
-    console.log(`minute ${minute}: push followed in ${ms} ms, users ${users}`);
+    console.log(`minute ${minute}: push followed in ${ms} ms, users ${users}, control window ${visibility}`);
   }
 } finally {
   await context.close();
