@@ -47,3 +47,11 @@ QRect DialogUnitsRect(const QWidget *dialog, int x, int y, int cx, int cy)
     const int down = metrics.height();
     return {x * across / 4, y * down / 8, cx * across / 4, cy * down / 8};
 }
+
+void PlaceControls(QWidget *dialog, std::span<const DialogPlacement> placements)
+{
+    for (const DialogPlacement &place : placements) {
+        if (auto *control = dialog->findChild<QWidget *>(QString::number(place.id)))
+            control->setGeometry(DialogUnitsRect(dialog, place.x, place.y, place.cx, place.cy));
+    }
+}

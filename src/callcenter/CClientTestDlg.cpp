@@ -19,14 +19,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Placement
-{
-    int id;
-    int x, y, cx, cy;
-};
-
 // Dialog units; the labels sit before their edits.
-constexpr Placement kPlacements[] = {
+constexpr DialogPlacement kPlacements[] = {
     {IDC_CLIENT_NAME, 36, 7, 110, 14},     {IDC_ADD_CLIENT, 152, 7, 50, 14},
     {IDC_CLIENT_LIST, 7, 27, 139, 108},    {IDC_LAUNCH_CLIENTS, 152, 27, 50, 14},
     {IDC_REMOVE_CLIENTS, 152, 45, 50, 14}, {IDCANCEL, 152, 121, 50, 14},
@@ -88,10 +82,7 @@ CClientTestDlg::CClientTestDlg(QWidget *parent)
 
 void CClientTestDlg::PlaceControls()
 {
-    for (const Placement &place : kPlacements) {
-        if (QWidget *control = Control<QWidget>(place.id))
-            control->setGeometry(DialogUnitsRect(this, place.x, place.y, place.cx, place.cy));
-    }
+    ::PlaceControls(this, kPlacements);
 }
 
 void CClientTestDlg::OnInitDialog()

@@ -26,15 +26,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Placement
-{
-    int id;
-    int x, y, cx, cy;
-};
-
 // The controls' places in dialog units; the users list and its buttons lie below the folded
 // height.
-constexpr Placement kPlacements[] = {
+constexpr DialogPlacement kPlacements[] = {
     {IDC_REMOTE, 7, 10, 46, 10},         {IDC_REMOTE_TEXT, 56, 8, 198, 14},
     {IDC_FAVORITES, 260, 8, 58, 14},     {IDC_LOCAL, 7, 32, 46, 10},
     {IDC_LOCAL_TEXT, 56, 30, 198, 14},   {IDC_BROWSE_LOCAL, 260, 30, 58, 14},
@@ -111,10 +105,7 @@ CURLDlg::CURLDlg(QWidget *parent)
 
 void CURLDlg::PlaceControls()
 {
-    for (const Placement &place : kPlacements) {
-        if (QWidget *control = Control<QWidget>(place.id))
-            control->setGeometry(DialogUnitsRect(this, place.x, place.y, place.cx, place.cy));
-    }
+    ::PlaceControls(this, kPlacements);
 }
 
 void CURLDlg::OnInitDialog()

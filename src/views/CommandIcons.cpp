@@ -12,7 +12,7 @@ namespace {
 struct CommandImage
 {
     int id;
-    const char16_t *themeName; // a name of the freedesktop icon naming specification
+    const char16_t *themeName; // a name from the freedesktop icon naming list
     QStyle::StandardPixmap fallback;
 };
 
