@@ -114,7 +114,9 @@ TEST_F(Launcher, SelectedMachinesAreContactedBottomRowFirstWithExactlyTheAddress
 TEST_F(Launcher, TheRealAgentOpensTheConsoleAddressAndBadPortsOrNoNetworkSaySo)
 {
     const QString program = Path(u"record-open"_s);
-    ASSERT_TRUE(WriteFileBytes(program, "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.log\"\n"));
+    ASSERT_TRUE(WriteFileBytes(
+        program, "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0.log\"\n"));
+    // The log appears whole, by a rename, so that it is never read half written.
     QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const int port = FreePort();
     QProcess agent;
