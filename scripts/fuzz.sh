@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer
-# into build-fuzz/ and runs them, one after the other, each for the given seconds (default 60).
-# Usage: scripts/fuzz.sh [TARGET] [SECONDS]   (targets: the folders of tests/fuzz/corpus/)
+# into build-fuzz/ and runs them, one after the other, each for the given seconds (default 60)
+# or until it has made RUNS executions, whichever comes first.
+# Usage: scripts/fuzz.sh [TARGET] [SECONDS] [RUNS]   (targets: the folders of tests/fuzz/corpus/)
 # New inputs that reach new code go to build-fuzz/corpus/TARGET/, the repository's seeds stay
 # as they are; a finding stops the run and leaves its input in build-fuzz/ (crash-..., leak-...).
 set -euo pipefail
@@ -11,6 +12,7 @@ export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 
 target="${1:-all}"
 seconds="${2:-60}"
+runs="${3:--1}"
 seeds=tests/fuzz/corpus
 if [ "$target" = all ]; then
     targets=$(ls "$seeds")
@@ -33,6 +35,6 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 for name in $targets; do
     echo "== fuzz_$name for ${seconds}s"
     mkdir -p "build-fuzz/corpus/$name"
-    (cd build-fuzz && "./tests/fuzz/fuzz_$name" -max_total_time="$seconds" -print_final_stats=1 \
+    (cd build-fuzz && "./tests/fuzz/fuzz_$name" -max_total_time="$seconds" -runs="$runs" -print_final_stats=1 \
         -max_len=16384 -timeout=10 "corpus/$name" "../$seeds/$name")
 done
