@@ -96,6 +96,7 @@ int CPageSet::WriteControlPage(const QString &pushedAddress, int refreshSecs)
 {
     m_pushing = pushedAddress.isEmpty() ? 0 : 1;
     m_mainWindowLost = 0;
+    m_loggingOff = 0;
     return WritePage(
         m_controlFile,
         ControlPageText(pushedAddress, refreshSecs, m_blurOnPush, "VX"_L1 + m_address + ".htm"_L1));
@@ -105,6 +106,7 @@ int CPageSet::WriteLostPage(const QString &pushedAddress, int refreshSecs)
 {
     m_pushing = 0;
     m_mainWindowLost = 1;
+    m_loggingOff = 0;
     return WritePage(m_controlFile,
                      LostPageText(pushedAddress, refreshSecs, "VR"_L1 + m_address + ".htm"_L1));
 }
@@ -113,6 +115,7 @@ int CPageSet::WriteLogoffPage(const QString &logoffAddress)
 {
     m_pushing = 1;
     m_mainWindowLost = 0;
+    m_loggingOff = 1;
     return WritePage(m_controlFile, LogoffPageText(logoffAddress));
 }
 

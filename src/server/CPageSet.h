@@ -31,6 +31,7 @@ public:
 
     bool IsPushing() const { return m_pushing != 0; }
     bool IsMainWindowLost() const { return m_mainWindowLost != 0; }
+    bool IsLoggingOff() const { return m_loggingOff != 0; }
     // The idle page: nothing to deliver and nothing to tell.
     bool IsIdle() const { return !m_pushing && !m_mainWindowLost; }
     QString ControlFile() const { return m_controlFile; }
@@ -47,6 +48,7 @@ private:
     int m_writeFailed = 0;
     int m_pushing = 0;
     int m_mainWindowLost = 0;
+    int m_loggingOff = 0;
     QString m_root;
     QString m_address;
     QString m_welcomePath;

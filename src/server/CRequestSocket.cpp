@@ -98,7 +98,7 @@ void CRequestSocket::Release()
 void CRequestSocket::timerEvent(QTimerEvent *event)
 {
     if (event->timerId() == m_holdTimer)
-        return AnswerHeldPoll();
+        return AnswerHeldPoll(true);
     if (event->timerId() != m_headTimer)
         return QObject::timerEvent(event);
     StopHeadTimer();
@@ -208,11 +208,31 @@ bool CRequestSocket::HoldIfIdle()
     return true;
 }
 
-void CRequestSocket::AnswerHeldPoll()
+// With instant delivery a control page that would reload after a while (the idle page, or one
+// carrying a push) is asked for again a second after it is in instead: that poll is held until
+// there is something to deliver, so a push never waits for the page's own refresh. A second, not
+// none: a page asked for again the moment it is in never finishes loading in Chromium. The header
+// leaves the page bytes as they are; the lost page keeps its slow refresh, since no hold would
+// answer it.
+bool CRequestSocket::RepollsSoon() const
+{
+    if (!m_repollSoon || !m_document->m_instantDelivery || m_request->m_method != "GET"
+        || m_request->m_url != ControlPagePath(m_clientAddress))
+        return false;
+    const QMutexLocker lock(&g_userTable.Lock());
+    const CRequestSocket *user = g_userTable.Find(m_clientAddress);
+    if (!user || !user->m_pages)
+        return false;
+    const CPageSet &pages = *user->m_pages;
+    return pages.IsIdle() || (pages.IsPushing() && !pages.IsLoggingOff());
+}
+
+void CRequestSocket::AnswerHeldPoll(bool repollSoon)
 {
     if (!m_holdTimer)
         return;
     killTimer(std::exchange(m_holdTimer, 0));
+    m_repollSoon = repollSoon;
     ForgetHeldPoll(this);
     if (m_closed)
         return;
@@ -287,6 +307,8 @@ void CRequestSocket::HeadStep()
     if (!m_contentType.isEmpty())
         m_buffer += HeaderLine("Content-type", m_contentType.toLatin1());
     m_buffer += HeaderLine("Last-Modified", HttpDate(m_lastWrite));
+    if (RepollsSoon())
+        m_buffer += HeaderLine("Refresh", "1");
     m_buffer += "\r\n";
     if (m_request->m_method == "HEAD")
         m_file.close();

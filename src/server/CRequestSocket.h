@@ -61,8 +61,9 @@ public:
 
     const CSvrOptions &Options() const { return *m_document; }
 
-    // A held poll of an idle control page goes on with the page as it now is.
-    void AnswerHeldPoll();
+    // A held poll of an idle control page goes on with the page as it now is. Unless told
+    // otherwise, the answer asks the control window to poll again soon.
+    void AnswerHeldPoll(bool repollSoon);
 
     // How long a poll is held, in refresh periods: well inside the time-out's seven.
     static constexpr int kHeldPeriods = 4;
@@ -82,6 +83,7 @@ private:
     void HeaderLineStep(const QByteArray &line);
     void Respond();
     bool HoldIfIdle();
+    bool RepollsSoon() const;
     void SendFile();
     int FileStep();
     bool IsPrivateFile(const QString &path, const struct stat &status) const;
@@ -110,5 +112,6 @@ private:
     qsizetype m_readAheadUsed = 0;
     int m_headTimer = 0; // the id of the timer that drops a slow head
     int m_holdTimer = 0; // while a poll is held: the id of the timer that ends the hold
+    bool m_repollSoon = true; // false when a held poll was ended by another poll or a stop
     CHeadScanner m_scanner;
 };

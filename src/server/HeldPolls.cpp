@@ -14,10 +14,10 @@ QHash<QString, QPointer<CRequestSocket>> &Held()
     return held;
 }
 
-void AnswerLater(CRequestSocket *poll)
+void AnswerLater(CRequestSocket *poll, bool repollSoon)
 {
     QMetaObject::invokeMethod(
-        poll, [poll] { poll->AnswerHeldPoll(); }, Qt::QueuedConnection);
+        poll, [poll, repollSoon] { poll->AnswerHeldPoll(repollSoon); }, Qt::QueuedConnection);
 }
 
 } // namespace
@@ -26,8 +26,9 @@ void HoldPoll(const QString &key, CRequestSocket *poll)
 {
     const QPointer<CRequestSocket> earlier = Held().value(key);
     Held().insert(key, poll);
+    // Two control windows of one user take turns at their pages' own pace.
     if (earlier && earlier != poll)
-        AnswerLater(earlier);
+        AnswerLater(earlier, false);
 }
 
 void ForgetHeldPoll(const CRequestSocket *poll)
@@ -48,13 +49,14 @@ bool HasHeldPoll(const QString &key)
 void AnswerHeldPoll(const QString &key)
 {
     if (CRequestSocket *poll = Held().value(key))
-        AnswerLater(poll);
+        AnswerLater(poll, true);
 }
 
 void AnswerAllHeldPolls()
 {
     for (const QPointer<CRequestSocket> &poll : std::as_const(Held())) {
+        // After a stop the page's own refresh gives a restart time to finish first.
         if (poll)
-            AnswerLater(poll);
+            AnswerLater(poll, false);
     }
 }

@@ -439,9 +439,37 @@ TEST_F(HeldPollTest, StoppingTheSessionAnswersEveryHeldPollWithinASecond)
     QElapsedTimer elapsed;
     elapsed.start();
     m_listener.reset();
-    EXPECT_TRUE(Body(first.Answer(1000)).contains("Active..."));
+    const QByteArray firstAnswer = first.Answer(1000);
     EXPECT_TRUE(Body(second.Answer(1000)).contains("Active..."));
     EXPECT_LT(elapsed.elapsed(), 1000);
+    EXPECT_TRUE(Body(firstAnswer).contains("Active..."));
+    // The page's own refresh, not a quick one, gives a restart time to finish.
+    EXPECT_FALSE(firstAnswer.contains("Refresh: 1"));
+}
+
+// The quick poll again is asked for only where a hold will answer it: anywhere else the
+// control window would come back at once, again and again.
+TEST_F(HeldPollTest, OnlyPagesAHoldWillAnswerAskForTheNextPollSoon)
+{
+    const auto repolls = [](const QByteArray &response) {
+        return response.left(response.indexOf("\r\n\r\n") + 2).contains("\r\nRefresh: 1\r\n");
+    };
+    const QByteArray controlPage = "/VS127.0.0.2.htm";
+    CPendingPoll first(Port(), u"127.0.0.2"_s);
+    EXPECT_TRUE(first.Answer(200).isEmpty());
+    CPendingPoll second(Port(), u"127.0.0.2"_s); // a second control window of the same user
+    EXPECT_FALSE(repolls(first.Answer(1000))) << "two windows would take turns without pause";
+    CPushDispatcher().PushToUser(u"/now.htm"_s, u"127.0.0.2"_s);
+    EXPECT_TRUE(repolls(second.Answer(1000))) << "the push page";
+    EXPECT_TRUE(repolls(Get(controlPage, u"127.0.0.2"_s))) << "the idle page after it";
+    CPushDispatcher().LogoffUser(u"127.0.0.2"_s);
+    EXPECT_FALSE(repolls(Get(controlPage, u"127.0.0.2"_s))) << "the logoff page";
+
+    CPushDispatcher().PushToUser(u"http://x/a.htm"_s, u"127.0.0.3"_s);
+    Poll(u"127.0.0.3"_s);
+    EXPECT_FALSE(repolls(Get("/VX127.0.0.3.htm", u"127.0.0.3"_s))) << "the lost page";
+    m_options.m_instantDelivery = 0;
+    EXPECT_FALSE(repolls(Get("/VR127.0.0.3.htm", u"127.0.0.3"_s))) << "instant delivery off";
 }
 
 TEST_F(UsersTest, APushWithNoMainWindowIsReportedNotDeliveredUntilTheLinkOpensOne)

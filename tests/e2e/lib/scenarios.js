@@ -56,9 +56,23 @@ export function exactLine(text) {
   return new RegExp(`^${escapeRe(text)}$`);
 }
 
-async function bodyText(page) {
-  return page.evaluate(() => (document.body ? document.body.innerText : ''));
+// Reads the control window once its document is parsed. A held poll keeps the window
+// navigating, and Chromium runs a read only as the next page commits, before its body, or
+// not at all: a read is tried again at once, over a few holds.
+const CONTROL_READ_MS = (4 * REFRESH * 3 + 2) * 1000;
+function whenParsed(page, read) {
+  return page.evaluate(
+    (source) =>
+      new Promise((resolve) => {
+        const done = () => resolve(new Function(`return ${source}`)());
+        if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', done);
+        else done();
+      }),
+    read,
+  );
 }
+
+const bodyText = (page) => whenParsed(page, "document.body ? document.body.innerText : ''");
 
 // Runs body(host, browser) with a fresh host and browser, and always ends both.
 export async function withSession(launch, body) {
@@ -138,7 +152,7 @@ async function pushAndFollow(host, page, popup, { command, label, pushed, url, t
   const elapsed = Date.now() - start;
   const sent = await host.waitForLine(exactLine(`sent ${pushed}`), { since, timeoutMs: Math.max(500, PUSH_BOUND_MS - elapsed), what: `the "Sent" mark of ${command}` });
   assert.ok(pushing.index < sent.index, 'the row is "Pushing" before it is "Sent"');
-  await waitUntil(async () => (await bodyText(popup)).includes('Active...'), { timeoutMs: (REFRESH + DELAY + 2) * 1000, what: 'the control window shows the idle control page after the push' });
+  await waitUntil(async () => (await bodyText(popup)).includes('Active...'), { timeoutMs: CONTROL_READ_MS, what: 'the control window shows the idle control page after the push', interval: 5 });
   return elapsed;
 }
 
@@ -148,7 +162,11 @@ export async function logonPushLogoff(launch, { title, alias, expectedName }) {
     const page = await browser.newPage();
     const popup = await logOn(host, browser, page, { title, alias, expectedName });
     assert.ok(!popup.isClosed(), 'the control window is open');
-    assert.equal(await popup.title(), 'Vantro! Control', 'the control window shows the control page');
+    await waitUntil(async () => (await whenParsed(popup, 'document.title')) === 'Vantro! Control', {
+      timeoutMs: CONTROL_READ_MS,
+      what: 'the control window shows the control page',
+      interval: 5,
+    });
 
     timings.push1 = await pushAndFollow(host, page, popup, {
       command: `push-url-all 127.0.0.1:${host.port}/page1.htm`,
