@@ -77,32 +77,47 @@ export async function launchChromium() {
   };
 }
 
-export async function launchFirefox() {
+export function launchFirefox({ headless = true } = {}) {
+  return launchWithPuppeteer('firefox', {
+    browser: 'firefox',
+    protocol: 'webDriverBiDi',
+    executablePath: FIREFOX,
+    headless,
+    extraPrefsFirefox: {
+      'dom.disable_open_during_load': true,
+    },
+  });
+}
+
+// Chromium as an ordinary user runs it: headed, and with hidden windows throttled. Puppeteer,
+// unlike Playwright, does not tell every page that it is focused and visible.
+export function launchChromiumHeaded() {
+  return launchWithPuppeteer('chromium', {
+    browser: 'chrome',
+    executablePath: CHROMIUM,
+    headless: false,
+    args: CHROMIUM_ARGS,
+    ignoreDefaultArgs: [
+      '--disable-popup-blocking',
+      '--disable-background-timer-throttling',
+      '--disable-backgrounding-occluded-windows',
+      '--disable-renderer-backgrounding',
+    ],
+  });
+}
+
+async function launchWithPuppeteer(name, options) {
   const { default: puppeteer } = await import('puppeteer-core');
-  const userDataDir = await mkdtemp(path.join(tmpdir(), 'vantro-firefox-'));
+  const userDataDir = await mkdtemp(path.join(tmpdir(), `vantro-${name}-`));
   let browser;
   try {
-    browser = await withTimeout(
-      puppeteer.launch({
-        browser: 'firefox',
-        protocol: 'webDriverBiDi',
-        executablePath: FIREFOX,
-        headless: true,
-        userDataDir,
-        timeout: 30000,
-        extraPrefsFirefox: {
-          'dom.disable_open_during_load': true,
-        },
-      }),
-      40000,
-      'launching Firefox',
-    );
+    browser = await withTimeout(puppeteer.launch({ ...options, userDataDir, timeout: 30000 }), 40000, `launching ${name}`);
   } catch (err) {
     await rm(userDataDir, { recursive: true, force: true });
     throw err;
   }
   return {
-    name: 'firefox',
+    name,
     async newPage() {
       const pages = await browser.pages();
       return pages.find((p) => p.url() === 'about:blank') || browser.newPage();
@@ -121,7 +136,7 @@ export async function launchFirefox() {
     async close() {
       const proc = browser.process();
       try {
-        await withTimeout(browser.close(), 15000, 'closing Firefox');
+        await withTimeout(browser.close(), 15000, `closing ${name}`);
       } catch (err) {
         if (proc && proc.exitCode === null) proc.kill('SIGKILL');
         throw err;

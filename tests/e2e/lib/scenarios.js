@@ -57,22 +57,22 @@ export function exactLine(text) {
 }
 
 // Reads the control window once its document is parsed. A held poll keeps the window
-// navigating, and Chromium runs a read only as the next page commits, before its body, or
-// not at all: a read is tried again at once, over a few holds.
+// navigating most of the time; Chromium runs a read only once the held answer commits, maybe
+// before its body is parsed, or loses it: a read is tried again at once, over a few holds.
 const CONTROL_READ_MS = (4 * REFRESH * 3 + 2) * 1000;
-function whenParsed(page, read) {
+function whenParsed(page, part) {
   return page.evaluate(
-    (source) =>
+    (wanted) =>
       new Promise((resolve) => {
-        const done = () => resolve(new Function(`return ${source}`)());
-        if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', done);
-        else done();
+        const read = () => resolve(wanted === 'title' ? document.title : document.body ? document.body.innerText : '');
+        if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', read);
+        else read();
       }),
-    read,
+    part,
   );
 }
 
-const bodyText = (page) => whenParsed(page, "document.body ? document.body.innerText : ''");
+const bodyText = (page) => whenParsed(page, 'body');
 
 // Runs body(host, browser) with a fresh host and browser, and always ends both.
 export async function withSession(launch, body) {
@@ -162,7 +162,7 @@ export async function logonPushLogoff(launch, { title, alias, expectedName }) {
     const page = await browser.newPage();
     const popup = await logOn(host, browser, page, { title, alias, expectedName });
     assert.ok(!popup.isClosed(), 'the control window is open');
-    await waitUntil(async () => (await whenParsed(popup, 'document.title')) === 'Vantro! Control', {
+    await waitUntil(async () => (await whenParsed(popup, 'title')) === 'Vantro! Control', {
       timeoutMs: CONTROL_READ_MS,
       what: 'the control window shows the control page',
       interval: 5,
