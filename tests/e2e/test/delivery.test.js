@@ -11,7 +11,7 @@ import path from 'node:path';
 import { describe, it } from 'node:test';
 import { launchChromium, launchFirefox } from '../lib/browsers.js';
 import { ADDR, logOnToConsole } from '../lib/console.js';
-import { exactLine, waitUntil } from '../lib/scenarios.js';
+import { waitUntil } from '../lib/scenarios.js';
 import { TestHost } from '../lib/testhost.js';
 
 const NAME = 'Mr. Ann Lee';
