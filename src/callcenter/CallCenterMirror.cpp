@@ -88,7 +88,8 @@ void HandleWaitingRecord(const QStringList &fields, quint32 pollTime,
     if (name != "Mr_Client"_L1)
         claim(key);
     if (CRequestSocket *user = g_userTable.Find(key)) {
-        // The tree finds users by name: the one to remove is the user's, not the waiting one.
+        // The tree now holds the key twice and drops the older entry, the user's; the news
+        // names the user as it was shown.
         const QString userName = NameOf(*user);
         g_userTable.Remove(key);
         Post(UM_REMOVE_USER, userName, key, CUserInfo::Connected);

@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -55,16 +57,16 @@ constexpr KindControls kKinds[]
        {IDC_LOCAL, u"&Local:", IDC_LOCAL_TEXT, IDC_BROWSE_LOCAL, u"&Browse..."},
        {IDC_CDROM, u"&CD-ROM:", IDC_CDROM_TEXT, IDC_BROWSE_CDROM, u"B&rowse..."}};
 
-const CUserInfo *FirstTreeUserNamed(const QString &name)
+// Each row carries its user's key: namesakes are told apart by it, never by the name shown.
+constexpr int kKeyRole = Qt::UserRole;
+
+bool TreeHasUser(const QString &key)
 {
     const auto *tree = dynamic_cast<const CVantroTree *>(g_pTree);
     if (!tree)
-        return nullptr;
-    for (const std::unique_ptr<CUserInfo> &user : tree->Users()) {
-        if (user->m_name == name)
-            return user.get();
-    }
-    return nullptr;
+        return false;
+    return std::any_of(tree->Users().begin(), tree->Users().end(),
+                       [&key](const auto &user) { return user->m_address == key; });
 }
 
 } // namespace
@@ -128,7 +130,8 @@ void CURLDlg::DoDataExchange(CDataExchange &dx)
     DDX_Text(dx, IDC_CDROM_TEXT, m_cdromText, kMaxChars);
 }
 
-// The users the tree knows now, in its order, every one selected.
+// The users the tree knows now, in its order, every one selected; "Info" shows the address, so
+// that the operator can tell namesakes apart.
 void CURLDlg::AddUsers()
 {
     m_list->clear();
@@ -141,8 +144,10 @@ void CURLDlg::AddUsers()
         m_list->setColumnWidth(column, kColumnWidth);
     CHeaderClickFilter::Install(m_list);
     if (const auto *tree = dynamic_cast<const CVantroTree *>(g_pTree)) {
-        for (const std::unique_ptr<CUserInfo> &user : tree->Users())
-            new QTreeWidgetItem(m_list, QStringList {user->m_name});
+        for (const std::unique_ptr<CUserInfo> &user : tree->Users()) {
+            auto *row = new QTreeWidgetItem(m_list, QStringList {user->m_name, user->m_address});
+            row->setData(0, kKeyRole, user->m_address);
+        }
     }
     SelectAll(true);
 }
@@ -262,11 +267,10 @@ void CURLDlg::Push()
         const QTreeWidgetItem *item = m_list->topLevelItem(row);
         if (!item->isSelected())
             continue;
-        const CUserInfo *user = FirstTreeUserNamed(item->text(0));
-        if (!user)
+        // A user who left while the dialog was open is skipped.
+        const QString key = item->data(0, kKeyRole).toString();
+        if (!TreeHasUser(key))
             continue;
-        // The tree's record may go with the first push's side effects; the key is kept.
-        const QString key = user->m_address;
         switch (m_contentKind) {
         case IDC_REMOTE:
             if (!operatorNavigated && g_pOperatorWindow)

@@ -10,8 +10,8 @@ class QTreeWidget;
 
 // "Manual Push": one remote address, page of the content or media file on the users' own
 // CD-ROM drives, pushed to the users chosen in the list (all of them unless the list is
-// unfolded and changed). Rows hold copies of the users' names, so that no row points into the
-// navigation tree's records; a user who left while the dialog was open is skipped.
+// unfolded and changed). Rows hold copies of the users' names and keys, so that no row points
+// into the navigation tree's records; a user who left while the dialog was open is skipped.
 class CURLDlg : public CDialog
 {
 public:

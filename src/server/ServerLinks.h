@@ -22,7 +22,8 @@ public:
     virtual void MarkNotDelivered(const QString &user, const QString &address) = 0;
 };
 
-// The users shown in the navigation tree.
+// The users shown in the navigation tree. A record's m_address, the user's key, says which user
+// it is; its name is only shown, and namesakes are common.
 class CUserLink
 {
 public:

@@ -143,10 +143,10 @@ void CUsersView::OnUpdate(int hint, const CUserInfo *user)
         AppendRow(*user);
         break;
     case CUsersDoc::HINT_USER_REMOVED:
-        delete FindRow(user->m_name);
+        delete FindRow(user->m_address);
         break;
     case CUsersDoc::HINT_USER_STATE: {
-        QTreeWidgetItem *row = FindRow(user->m_name);
+        QTreeWidgetItem *row = FindRow(user->m_address);
         const std::optional<QString> status = StatusText(user->m_state);
         if (!row || !status)
             return;
@@ -169,12 +169,12 @@ void CUsersView::AppendRow(const CUserInfo &user)
     row->setText(StatusColumn, StatusText(user.m_state).value_or(QString()));
 }
 
-// The first row of that name, whatever the case of its letters.
-QTreeWidgetItem *CUsersView::FindRow(const QString &name) const
+// The first row of the user's key, as the tree finds its entry: names are shown only.
+QTreeWidgetItem *CUsersView::FindRow(const QString &key) const
 {
     for (int index = 0; index < m_list->topLevelItemCount(); ++index) {
         QTreeWidgetItem *row = m_list->topLevelItem(index);
-        if (row->text(UserColumn).compare(name, Qt::CaseInsensitive) == 0)
+        if (row->text(AddressColumn) == key)
             return row;
     }
     return nullptr;
@@ -197,7 +197,7 @@ void CUsersView::OnEnableTimer()
 
 void CUsersView::OnLogoff()
 {
-    // Copies first: each removal below deletes a row, not necessarily the one in hand.
+    // Copies first: each removal below deletes a row.
     QList<CUserInfo> users;
     QString message = u"Are you sure you want to logoff the following user(s)?\n\n"_s;
     for (const QTreeWidgetItem *row : SelectedRows()) {

@@ -43,7 +43,7 @@ private:
     void CreateColumns();
     void LayOut(int cx, int cy);
     void AppendRow(const CUserInfo &user);
-    QTreeWidgetItem *FindRow(const QString &name) const;
+    QTreeWidgetItem *FindRow(const QString &key) const;
     QList<QTreeWidgetItem *> SelectedRows() const;
 
     QLabel *m_label;

@@ -266,34 +266,33 @@ void CVantroTree::AddUser(CUserInfo *user)
     SendHint(CUsersDoc::HINT_USER_ADDED, *user);
 }
 
+// Users are found by key: names are shown only, and namesakes are common ("Guest").
+qsizetype CVantroTree::UserIndex(const QString &key) const
+{
+    const auto entry = std::find_if(m_users.begin(), m_users.end(),
+                                    [&key](const auto &known) { return known->m_address == key; });
+    return entry == m_users.end() ? -1 : entry - m_users.begin();
+}
+
+// The first entry of the key goes: a key shows twice only while a call-center client moves from
+// one list to the other, and then the older entry is the one leaving.
 void CVantroTree::RemoveUser(const CUserInfo &user)
 {
+    const qsizetype index = UserIndex(user.m_address);
+    if (index < 0)
+        return;
     // The entry may be the caller's own record, so it is freed only once the hint has gone.
-    std::unique_ptr<CUserInfo> removed;
-    const auto entry = std::find_if(m_users.begin(), m_users.end(), [&user](const auto &known) {
-        return known->m_name == user.m_name;
-    });
-    if (entry != m_users.end()) {
-        removed = std::move(*entry);
-        m_users.erase(entry);
-    }
-    for (int index = 0; index < m_hUsers->childCount(); ++index) {
-        if (m_hUsers->child(index)->text(0) == user.m_name) {
-            delete m_hUsers->child(index);
-            break;
-        }
-    }
+    std::unique_ptr<CUserInfo> removed = std::move(m_users[index]);
+    m_users.erase(m_users.begin() + index);
+    delete m_hUsers->child(static_cast<int>(index));
     SendHint(CUsersDoc::HINT_USER_REMOVED, user);
 }
 
 void CVantroTree::UpdateUser(const CUserInfo &user)
 {
-    for (const std::unique_ptr<CUserInfo> &known : m_users) {
-        if (known->m_name == user.m_name) {
-            known->m_state = user.m_state;
-            break;
-        }
-    }
+    const qsizetype index = UserIndex(user.m_address);
+    if (index >= 0)
+        m_users[index]->m_state = user.m_state;
     SendHint(CUsersDoc::HINT_USER_STATE, user);
 }
 

@@ -84,6 +84,8 @@ private:
     void SetImage(QTreeWidgetItem *item, int image);
     void ShowFavorite(const std::shared_ptr<CFavorite> &favorite);
     void SendHint(int hint, const CUserInfo &user);
+    // The first user entry of the key, or -1; the Users children stand in the same order.
+    qsizetype UserIndex(const QString &key) const;
 
     struct ScriptChild
     {

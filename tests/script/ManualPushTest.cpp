@@ -98,11 +98,11 @@ TEST_F(ManualPush, ARemoteAddressReachesEveryUserAndTheOperatorWindowGetsItAsTyp
     EXPECT_EQ(CPushDispatcher::lastPushedAddress, u"http://example.org/talk"_s);
 }
 
-TEST_F(ManualPush, LocalAndCdromPushesReachOnlyTheChosenUserAndSameNamesPushToTheFirst)
+TEST_F(ManualPush, LocalAndCdromPushesReachOnlyTheChosenUsers)
 {
     LogOn({{u"127.0.0.2"_s, "Ann"}, {u"127.0.0.3"_s, "Bo"}, {u"127.0.0.4"_s, "Ann"}});
     CPushDispatcher::lastPushedAddress = u"http://before"_s;
-    // Both "Ann" rows push to the first Ann; Bo is deselected.
+    // Both Anns get the page, each its own; Bo is deselected.
     RunDialog([](CURLDlg &dialog) {
         dialog.OnShowUsers();
         dialog.UsersList()->topLevelItem(1)->setSelected(false);
@@ -111,7 +111,7 @@ TEST_F(ManualPush, LocalAndCdromPushesReachOnlyTheChosenUserAndSameNamesPushToTh
     });
     EXPECT_EQ(LastPushed(u"127.0.0.2"_s), u"talks/2024/intro.htm"_s);
     EXPECT_EQ(LastPushed(u"127.0.0.3"_s), u"/welcome.htm"_s);
-    EXPECT_EQ(LastPushed(u"127.0.0.4"_s), u"/welcome.htm"_s);
+    EXPECT_EQ(LastPushed(u"127.0.0.4"_s), u"talks/2024/intro.htm"_s);
     EXPECT_EQ(CPushDispatcher::lastPushedAddress, QString());
 
     RunDialog([](CURLDlg &dialog) {
