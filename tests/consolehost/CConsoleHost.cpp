@@ -54,7 +54,7 @@ CConsoleHost::CConsoleHost(const Settings &settings)
 int CConsoleHost::AnswerDialog(CDialog &dialog)
 {
     if (auto *push = dynamic_cast<CURLDlg *>(&dialog))
-        return AnswerManualPush(*push, m_pushAddress, m_pushName);
+        return AnswerManualPush(*push, m_pushAddress, m_pushKey);
     if (auto *entry = dynamic_cast<CAddDocumentDlg *>(&dialog)) {
         entry->Control<QLineEdit>(IDC_DOCUMENT_TITLE)->setText(m_entryTitle);
         entry->Control<QLineEdit>(IDC_DOCUMENT_URL)->setText(m_entryAddress);
@@ -180,7 +180,7 @@ void CConsoleHost::RunCommand(const QByteArray &line)
         LogoffFromUsersWindow(QString::fromUtf8(words[1]));
     } else if (words.front().startsWith("script-")) {
         RunScriptCommand(words);
-    } else if (words.front() == "manual-push" && words.size() >= 3) {
+    } else if (words.front() == "manual-push" && words.size() == 3) {
         RunManualPush(words);
     } else if (words.front() == "main-resize" && words.size() == 3) {
         g_pMainFrame->resize(words[1].toInt(), words[2].toInt());
@@ -196,22 +196,22 @@ void CConsoleHost::RunCommand(const QByteArray &line)
     }
 }
 
-// "manual-push URL NAME": unfolds the users list, leaves only the rows of that name selected and
-// pushes the address.
+// "manual-push URL KEY": unfolds the users list, leaves only the row whose "Info" shows that
+// address selected and pushes the address.
 void CConsoleHost::RunManualPush(const QList<QByteArray> &words)
 {
     m_pushAddress = QString::fromUtf8(words[1]);
-    m_pushName = QString::fromUtf8(words.mid(2).join(' '));
+    m_pushKey = QString::fromUtf8(words[2]);
     const bool done = RunMenuCommand(ID_MANUAL_PUSH);
     PrintLine(done ? u"ok"_s : u"error manual push not run"_s);
 }
 
-int CConsoleHost::AnswerManualPush(CURLDlg &dialog, const QString &address, const QString &name)
+int CConsoleHost::AnswerManualPush(CURLDlg &dialog, const QString &address, const QString &key)
 {
     dialog.OnShowUsers();
     QTreeWidget *list = dialog.UsersList();
     for (int row = 0; row < list->topLevelItemCount(); ++row)
-        list->topLevelItem(row)->setSelected(list->topLevelItem(row)->text(0) == name);
+        list->topLevelItem(row)->setSelected(list->topLevelItem(row)->text(1) == key);
     dialog.Control<QLineEdit>(IDC_REMOTE_TEXT)->setText(address);
     dialog.OnOK();
     return dialog.Result();

@@ -42,9 +42,9 @@ private:
     void PrintUsersWindow();
     void LogoffFromUsersWindow(const QString &address);
     void RunScriptCommand(const QList<QByteArray> &words);
-    // Manual Push of a remote address to the users of that name alone, through the dialog.
+    // Manual Push of a remote address to the user of that key alone, through the dialog.
     void RunManualPush(const QList<QByteArray> &words);
-    static int AnswerManualPush(CURLDlg &dialog, const QString &address, const QString &name);
+    static int AnswerManualPush(CURLDlg &dialog, const QString &address, const QString &key);
     // Runs the main frame's command after its update pass; false when it was disabled.
     static bool RunMenuCommand(int id);
 
@@ -55,7 +55,7 @@ private:
     QPointer<CScriptFrame> m_script;
     QString m_entryTitle;
     QString m_entryAddress;
-    // The next Manual Push's address and user name.
+    // The next Manual Push's address and user key.
     QString m_pushAddress;
-    QString m_pushName;
+    QString m_pushKey;
 };
