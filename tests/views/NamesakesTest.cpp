@@ -12,7 +12,6 @@
 #include "CallCenterMirror.h"
 #include "ResourceIds.h"
 #include "ServerLinks.h"
-#include "TestSupport.h"
 #include "Tick.h"
 #include "Users.h"
 #include "ViewsFixture.h"
@@ -28,14 +27,22 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// What a step does; key and text of the step say to whom and what.
 enum class Act {
-    LogOn, // key logs on under the alias in text
-    LoseMainWindow, // key fetches its first control page, then reports its main window gone
-    TimeOut, // key stops polling and the sweep runs
-    LogOff, // the operator logs the users window's row of key off
-    ManualPush, // Manual Push of the address in text to every user listed
-    Assigned, // the call center's assigned reply in text
-    Waiting, // the call center's waiting reply in text
+    // key logs on under the alias in text.
+    LogOn,
+    // key fetches its first control page, then reports its main window gone.
+    LoseMainWindow,
+    // key stops polling and the sweep runs.
+    TimeOut,
+    // The operator logs the users window's row of key off.
+    LogOff,
+    // Manual Push of the address in text to every user listed.
+    ManualPush,
+    // The call center's assigned reply in text.
+    Assigned,
+    // The call center's waiting reply in text.
+    Waiting,
 };
 
 struct Step
