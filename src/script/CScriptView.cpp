@@ -8,6 +8,7 @@
 #include "CScriptList.h"
 #include "CUserTable.h"
 #include "HeaderClickFilter.h"
+#include "ListSizing.h"
 #include "MessageBox.h"
 #include "OperatorWindowType.h"
 #include "ResourceIcons.h"
@@ -28,6 +29,7 @@ namespace {
 
 // The main menu's third submenu, "Sc&ript".
 constexpr int kScriptMenuIndex = 2;
+constexpr int kRowsShown = 10;
 
 bool AnyUserConnected()
 {
@@ -68,6 +70,11 @@ CScriptView::CScriptView(CScriptDoc &document, CMDIChildWnd *frame, QWidget *par
     });
     connect(&document, &CScriptDoc::Changed, this, [this] { Update(); });
     RegisterCommands();
+}
+
+QSize CScriptView::sizeHint() const
+{
+    return SizeForColumns(m_list, kTitleWidth + kUrlWidth, kRowsShown);
 }
 
 void CScriptView::RegisterCommands()

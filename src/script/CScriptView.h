@@ -22,6 +22,8 @@ public:
 
     CScriptDoc &Document() const { return m_document; }
     CScriptList *List() const { return m_list; }
+    // Wide enough for both columns, ten rows high.
+    QSize sizeHint() const override;
 
     // Shows the document's entries again, the marker on the current one.
     void Update();

@@ -87,6 +87,9 @@ CVantroTree::CVantroTree(QWidget *parent)
         if (item->childCount() > 0)
             SetImage(item, IDI_FOLDER_CLOSED);
     });
+    // The session's windows and the users are what the operator looks for first.
+    for (QTreeWidgetItem *item : {m_hRoot, m_hSession, m_hUsers})
+        item->setExpanded(true);
     connect(this, &QTreeWidget::itemDoubleClicked, this, [this] { OnDoubleClick(); });
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { OnRightClick(pos); });
