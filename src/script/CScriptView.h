@@ -5,6 +5,7 @@
 #include <QIcon>
 
 class CMDIChildWnd;
+class COperatorWindow;
 class CScriptDoc;
 class CScriptList;
 
@@ -39,6 +40,7 @@ protected:
 private:
     void RegisterCommands();
     void SetMarker(int row, bool on);
+    COperatorWindow *OpenOperatorWindowBehind();
 
     CScriptDoc &m_document;
     CMDIChildWnd *m_pFrame;
