@@ -149,6 +149,10 @@ void CVantroTree::AddFavorite(std::shared_ptr<CFavorite> favorite)
 {
     if (!favorite)
         return;
+    // The session keeps the favorites, so it counts as changed whatever the dialog's outcome:
+    // closing it then offers to save them.
+    if (g_pSessionDoc)
+        g_pSessionDoc->SetModifiedFlag();
     CAddFavoriteDlg dialog(this);
     dialog.m_title = favorite->m_title;
     dialog.m_address = favorite->m_address;
