@@ -86,6 +86,7 @@ bool CDozoZedApp::InitInstance()
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->setAcceptDrops(false);
     m_pMainWnd = frame;
+    frame->RestoreWindowPlacement();
     frame->show();
     EnableIdleProcessing();
     for (const QString &path : std::as_const(m_filesToOpen))

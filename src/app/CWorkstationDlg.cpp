@@ -3,6 +3,7 @@
 #include "CDataExchange.h"
 #include "CSvrOptions.h"
 #include "DialogControls.h"
+#include "HelpTopics.h"
 #include "MessageBox.h"
 #include "ResourceIds.h"
 
@@ -27,9 +28,8 @@ CWorkstationDlg::CWorkstationDlg(QWidget *parent)
     QAbstractButton *browse = MakeButton(this, IDC_BROWSE_ROOT, u"&Browse..."_s);
     folderRow->addWidget(browse);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    // Help has no topic behind it.
-    buttons->addButton(MakeButton(this, IDC_WORKSTATION_HELP, u"&Help"_s),
-                       QDialogButtonBox::HelpRole);
+    QAbstractButton *help = MakeButton(this, IDC_WORKSTATION_HELP, u"&Help"_s);
+    buttons->addButton(help, QDialogButtonBox::HelpRole);
     auto *form = new QFormLayout(this);
     // A label beside a row of widgets has no partner of its own: it is given the edit.
     auto *folderLabel = new QLabel(u"&Local Content:"_s, this);
@@ -38,6 +38,7 @@ CWorkstationDlg::CWorkstationDlg(QWidget *parent)
     form->addRow(u"&Port:"_s, MakeEdit(this, IDC_PORT));
     form->addRow(buttons);
     connect(browse, &QAbstractButton::clicked, this, [this] { OnBrowse(); });
+    connect(help, &QAbstractButton::clicked, this, [] { ShowHelpTopic(HID_WORKSTATION_SETTINGS); });
     connect(buttons, &QDialogButtonBox::accepted, this, [this] { OnOK(); });
     connect(buttons, &QDialogButtonBox::rejected, this, [this] { OnCancel(); });
 }

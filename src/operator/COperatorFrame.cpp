@@ -15,7 +15,6 @@ COperatorFrame::COperatorFrame(CDocument &document)
     ++s_nCount;
     setWindowTitle(document.GetTitle());
     SetView(m_pView);
-    resize(720, 520);
 }
 
 COperatorFrame::~COperatorFrame()

@@ -82,6 +82,9 @@ COperatorView::COperatorView(CDocument &document, QWidget *parent)
     m_pAddress->setInsertPolicy(QComboBox::NoInsert);
     m_pAddress->setCompleter(nullptr);
     m_pAddress->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // Keys typed into the box reach the combo box, which hands them to its edit without
+    // filters; a key sent to the edit itself does not pass the combo box.
+    m_pAddress->installEventFilter(this);
     m_pAddress->lineEdit()->installEventFilter(this);
     m_pBrowser->setObjectName(QString::number(IDC_BROWSER));
     auto *layout = new QGridLayout(this);
@@ -321,7 +324,8 @@ QString COperatorView::GetMessageString(int id) const
 
 bool COperatorView::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_pAddress->lineEdit() && event->type() == QEvent::KeyPress) {
+    const bool addressBox = watched == m_pAddress || watched == m_pAddress->lineEdit();
+    if (addressBox && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
             OnAddressEnter();

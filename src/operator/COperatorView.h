@@ -35,6 +35,8 @@ public:
 
     CWebBrowser *Browser() const { return m_pBrowser; }
     QComboBox *AddressBox() const { return m_pAddress; }
+    // Pages want room: the window opens large, within the main window's area.
+    QSize sizeHint() const override { return {900, 700}; }
     const CFollowMode &FollowMode() const { return m_follow; }
     QString LastStatusText() const { return m_strStatusText; }
 

@@ -205,3 +205,5 @@ constexpr int ID_PUSH = 2007;
 constexpr int ID_EDIT_FIND = 57636;
 constexpr int ID_EDIT_SELECT_ALL = 57642;
 constexpr int HID_FRAMES_INFO = 0x10B70;
+// A dialog's help context: the dialog's id above the base of dialog contexts.
+constexpr int HID_WORKSTATION_SETTINGS = 0x20000 + IDD_WORKSTATION_SETTINGS;

@@ -10,6 +10,12 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+constexpr int kFieldChars = 50;
+
+} // namespace
+
 CAddDocumentDlg::CAddDocumentDlg(QWidget *parent)
     : CDialog(parent)
 {
@@ -17,8 +23,11 @@ CAddDocumentDlg::CAddDocumentDlg(QWidget *parent)
     SetControlId(this, IDD_ADD_DOCUMENT);
     QLineEdit *title = MakeEdit(this, IDC_DOCUMENT_TITLE);
     QLineEdit *address = MakeEdit(this, IDC_DOCUMENT_URL);
-    title->setMaxLength(kMaxChars);
-    address->setMaxLength(kMaxChars);
+    // Wide enough for a typical address, which also leaves the caption room.
+    for (QLineEdit *edit : {title, address}) {
+        edit->setMaxLength(kMaxChars);
+        edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * kFieldChars);
+    }
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     auto *form = new QFormLayout(this);
     form->addRow(u"&Title"_s, title);

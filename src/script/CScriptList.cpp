@@ -11,7 +11,8 @@
 
 namespace {
 
-// Titles change through Properties only: an edit in place is shown and then dropped.
+// Titles and addresses change through Properties only: an edit in place leaves the entry as it
+// was.
 class CRejectEditsDelegate : public QStyledItemDelegate
 {
 public:
@@ -49,7 +50,7 @@ CScriptList::CScriptList(EntryOfRow entryOfRow, DropHandler onDrop, QWidget *par
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::EditKeyPressed);
-    setItemDelegateForColumn(TitleColumn, new CRejectEditsDelegate(this));
+    setItemDelegate(new CRejectEditsDelegate(this));
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragDrop);
     header()->setDefaultAlignment(Qt::AlignLeft);

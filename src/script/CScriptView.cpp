@@ -8,6 +8,7 @@
 #include "CScriptList.h"
 #include "CUserTable.h"
 #include "HeaderClickFilter.h"
+#include "ListSizing.h"
 #include "MessageBox.h"
 #include "OperatorWindowType.h"
 #include "ResourceIcons.h"
@@ -16,6 +17,7 @@
 #include "StringTable.h"
 
 #include <QContextMenuEvent>
+#include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
 #include <QVBoxLayout>
@@ -28,6 +30,7 @@ namespace {
 
 // The main menu's third submenu, "Sc&ript".
 constexpr int kScriptMenuIndex = 2;
+constexpr int kRowsShown = 10;
 
 bool AnyUserConnected()
 {
@@ -68,6 +71,11 @@ CScriptView::CScriptView(CScriptDoc &document, CMDIChildWnd *frame, QWidget *par
     });
     connect(&document, &CScriptDoc::Changed, this, [this] { Update(); });
     RegisterCommands();
+}
+
+QSize CScriptView::sizeHint() const
+{
+    return SizeForColumns(m_list, kTitleWidth + kUrlWidth, kRowsShown);
 }
 
 void CScriptView::RegisterCommands()
@@ -122,7 +130,7 @@ void CScriptView::OnPushSelected()
     const CScriptEntry *entry = rows.size() == 1 ? m_document.GetEntry(rows.front()) : nullptr;
     if (entry) {
         const QString address = entry->m_address;
-        if (COperatorWindow *operatorWindow = OpenOperatorWindow()) {
+        if (COperatorWindow *operatorWindow = OpenOperatorWindowBehind()) {
             // Follow mode pushes what the operator window loads; without it the push is ours.
             if (operatorWindow->IsFollowing()) {
                 operatorWindow->Navigate(address);
@@ -148,13 +156,23 @@ void CScriptView::OnPushNext()
         CPushDispatcher().PushUrlToAll(address);
     // A newly opened operator window follows, so loading the address there pushes it.
     if (!operatorWindow)
-        operatorWindow = OpenOperatorWindow();
+        operatorWindow = OpenOperatorWindowBehind();
     if (operatorWindow)
         operatorWindow->Navigate(address);
     SetMarker(current, false);
     const int next = current + 1 >= m_list->topLevelItemCount() ? 0 : current + 1;
     m_document.SetCurrentIndex(next);
     SetMarker(next, true);
+}
+
+// A new operator window comes to the front with the focus; the presenter goes on pushing from
+// this script, so the script stays in front.
+COperatorWindow *CScriptView::OpenOperatorWindowBehind()
+{
+    COperatorWindow *operatorWindow = OpenOperatorWindow();
+    if (m_pFrame && m_pFrame->mdiArea())
+        m_pFrame->mdiArea()->setActiveSubWindow(m_pFrame);
+    return operatorWindow;
 }
 
 void CScriptView::contextMenuEvent(QContextMenuEvent *event)

@@ -5,6 +5,7 @@
 #include <QIcon>
 
 class CMDIChildWnd;
+class COperatorWindow;
 class CScriptDoc;
 class CScriptList;
 
@@ -22,6 +23,8 @@ public:
 
     CScriptDoc &Document() const { return m_document; }
     CScriptList *List() const { return m_list; }
+    // Wide enough for both columns, ten rows high.
+    QSize sizeHint() const override;
 
     // Shows the document's entries again, the marker on the current one.
     void Update();
@@ -37,6 +40,7 @@ protected:
 private:
     void RegisterCommands();
     void SetMarker(int row, bool on);
+    COperatorWindow *OpenOperatorWindowBehind();
 
     CScriptDoc &m_document;
     CMDIChildWnd *m_pFrame;

@@ -29,12 +29,12 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The controls' places in dialog units; the users list and its buttons lie below the folded
-// height.
+// height. The radio buttons leave room for their marks beside the longest label, "CD-ROM:".
 constexpr DialogPlacement kPlacements[] = {
-    {IDC_REMOTE, 7, 10, 46, 10},         {IDC_REMOTE_TEXT, 56, 8, 198, 14},
-    {IDC_FAVORITES, 260, 8, 58, 14},     {IDC_LOCAL, 7, 32, 46, 10},
-    {IDC_LOCAL_TEXT, 56, 30, 198, 14},   {IDC_BROWSE_LOCAL, 260, 30, 58, 14},
-    {IDC_CDROM, 7, 54, 46, 10},          {IDC_CDROM_TEXT, 56, 52, 198, 14},
+    {IDC_REMOTE, 7, 10, 56, 10},         {IDC_REMOTE_TEXT, 66, 8, 188, 14},
+    {IDC_FAVORITES, 260, 8, 58, 14},     {IDC_LOCAL, 7, 32, 56, 10},
+    {IDC_LOCAL_TEXT, 66, 30, 188, 14},   {IDC_BROWSE_LOCAL, 260, 30, 58, 14},
+    {IDC_CDROM, 7, 54, 56, 10},          {IDC_CDROM_TEXT, 66, 52, 188, 14},
     {IDC_BROWSE_CDROM, 260, 52, 58, 14}, {IDOK, 7, 96, 60, 16},
     {IDCANCEL, 72, 96, 60, 16},          {IDC_SHOW_USERS, 258, 96, 60, 16},
     {IDC_PUSH_USERS, 7, 123, 311, 74},   {IDC_SELECT_ALL, 7, 202, 60, 14},

@@ -7,6 +7,7 @@
 #include "CScriptEntry.h"
 #include "CUserTable.h"
 #include "HeaderClickFilter.h"
+#include "ListSizing.h"
 #include "ResourceIds.h"
 #include "StringTable.h"
 #include "TimeFormats.h"
@@ -25,6 +26,7 @@ namespace {
 const QString kSent = u"Sent"_s;
 const QString kPushing = u"Pushing"_s;
 const QString kNotDelivered = u"Not delivered"_s;
+constexpr int kRowsShown = 12;
 
 // Column titles and widths in pixels, in column order.
 struct ColumnLayout
@@ -64,6 +66,11 @@ CDozoZedView::CDozoZedView(CDocument &document, QWidget *parent)
     if (!g_pActivityLink)
         g_pActivityLink = this;
     OnUpdate(ID_INDICATOR_UPTIME, [this](CCmdUI &ui) { OnUpdateConnectionState(ui); });
+}
+
+QSize CDozoZedView::sizeHint() const
+{
+    return SizeForColumns(m_list, m_list->header()->length(), kRowsShown);
 }
 
 CDozoZedView::~CDozoZedView()

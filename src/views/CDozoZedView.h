@@ -24,6 +24,8 @@ public:
     void SetTitleForAddress(const QString &address, const QString &title);
 
     QTreeWidget *List() const { return m_list; }
+    // Wide enough for every column, a dozen rows high.
+    QSize sizeHint() const override;
 
     // A drop on the list: only a script entry is taken, and its address goes to every user.
     static bool CanAccept(const QMimeData *formats);

@@ -9,6 +9,7 @@
 #include "CURLDlg.h"
 #include "CUserTable.h"
 #include "CVantroTree.h"
+#include "CView.h"
 #include "CommandIcons.h"
 #include "HelpTopics.h"
 #include "MessageBox.h"
@@ -18,6 +19,8 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QWhatsThis>
@@ -121,6 +124,40 @@ void CMainFrame::RegisterCommands()
     OnUpdate(ID_VIEW_TOOLBAR, [this](CCmdUI &ui) { ui.SetCheck(m_pToolBar->isVisible()); });
     OnCommand(ID_VIEW_STATUS_BAR, [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
     OnUpdate(ID_VIEW_STATUS_BAR, [this](CCmdUI &ui) { ui.SetCheck(statusBar()->isVisible()); });
+    RegisterScriptCommands();
+}
+
+// A presenter clicks into the operator window's page and goes on pressing Ctrl+N: while the
+// operator window is in front, Push Next and Push Selected go to the script window that was in
+// front before it. A script window in front handles them itself, before this frame.
+void CMainFrame::RegisterScriptCommands()
+{
+    connect(MdiArea(), &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow *window) {
+        auto *child = dynamic_cast<CMDIChildWnd *>(window);
+        if (child && child->GetActiveView() && child->GetActiveView()->HasCommand(ID_PUSH_NEXT))
+            m_pLastScriptWindow = child;
+    });
+    for (const int id : {ID_PUSH_NEXT, ID_PUSH_SELECTED}) {
+        OnCommand(id, [this, id] {
+            if (CMDIChildWnd *script = ScriptBehindOperator())
+                RouteCommand({script->GetActiveView(), script->GetActiveDocument(), script}, id);
+        });
+        OnUpdate(id, [this](CCmdUI &ui) {
+            CMDIChildWnd *script = ScriptBehindOperator();
+            if (script)
+                RouteUpdate({script->GetActiveView(), script->GetActiveDocument(), script}, ui);
+            else
+                ui.Enable(false);
+        });
+    }
+}
+
+CMDIChildWnd *CMainFrame::ScriptBehindOperator() const
+{
+    const CMDIChildWnd *active = MDIGetActive();
+    const bool operatorInFront = active && g_pOperatorWindow
+        && dynamic_cast<COperatorWindow *>(active->GetActiveView()) == g_pOperatorWindow;
+    return operatorInFront ? m_pLastScriptWindow.data() : nullptr;
 }
 
 void CMainFrame::OnFavorite(int position)

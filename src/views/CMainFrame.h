@@ -4,6 +4,7 @@
 #include "CUptimeClock.h"
 #include "SessionLinks.h"
 
+#include <QPointer>
 #include <QTimer>
 
 class CControlBar;
@@ -53,6 +54,10 @@ private:
     void CreateStatusBar();
     void CreateControlBar();
     void RegisterCommands();
+    void RegisterScriptCommands();
+    // The script window that was in front before the operator window came to the front; null
+    // while the operator window is not in front or no script window was.
+    CMDIChildWnd *ScriptBehindOperator() const;
     QAction *Command(int id, const QString &text = {});
 
     QToolBar *m_pToolBar = nullptr;
@@ -60,6 +65,7 @@ private:
     QHash<int, QLabel *> m_panes;
     CUptimeClock m_uptime;
     QTimer m_uptimeTimer;
+    QPointer<CMDIChildWnd> m_pLastScriptWindow;
 };
 
 // The main window; null before it is made and after it is gone.

@@ -6,6 +6,7 @@
 #include "CUsersDoc.h"
 #include "CVantroTree.h"
 #include "HeaderClickFilter.h"
+#include "ListSizing.h"
 #include "MessageBox.h"
 #include "ResourceIds.h"
 #include "ServerLinks.h"
@@ -32,6 +33,7 @@ struct ColumnLayout
     const char16_t *title;
     int width;
 };
+constexpr int kRowsShown = 8;
 constexpr ColumnLayout kColumns[] = {{u"User", 125}, {u"IP Address", 75}, {u"Status", 125}};
 
 // The Status text of a state, or nothing for a state without one.
@@ -78,6 +80,16 @@ CUsersView::CUsersView(CDocument &document, QWidget *parent)
     connect(m_logoff, &QPushButton::clicked, this, [this] { OnLogoff(); });
     connect(m_list, &QTreeWidget::itemClicked, this, [this] { OnEnableTimer(); });
     connect(&m_enableTimer, &QTimer::timeout, this, [this] { OnEnableTimer(); });
+}
+
+QSize CUsersView::sizeHint() const
+{
+    int columnsWidth = 0;
+    for (const ColumnLayout &column : kColumns)
+        columnsWidth += column.width;
+    const QSize list = SizeForColumns(m_list, columnsWidth, kRowsShown);
+    const int buttons = m_info->height() + m_logoff->height();
+    return {list.width() + 2 * kMargin, m_list->y() + list.height() + buttons + 3 * kMargin};
 }
 
 CUsersView::~CUsersView()

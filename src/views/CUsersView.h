@@ -26,6 +26,8 @@ public:
     QTreeWidget *List() const { return m_list; }
     QPushButton *LogoffButton() const { return m_logoff; }
     QPushButton *InfoButton() const { return m_info; }
+    // Wide enough for every column, with eight rows above the buttons.
+    QSize sizeHint() const override;
 
     // A tree hint (101 added, 102 removed, 103 state changed); a hint without a record does
     // nothing.

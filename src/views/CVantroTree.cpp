@@ -87,6 +87,9 @@ CVantroTree::CVantroTree(QWidget *parent)
         if (item->childCount() > 0)
             SetImage(item, IDI_FOLDER_CLOSED);
     });
+    // The session's windows and the users are what the operator looks for first.
+    for (QTreeWidgetItem *item : {m_hRoot, m_hSession, m_hUsers})
+        item->setExpanded(true);
     connect(this, &QTreeWidget::itemDoubleClicked, this, [this] { OnDoubleClick(); });
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { OnRightClick(pos); });
@@ -146,6 +149,10 @@ void CVantroTree::AddFavorite(std::shared_ptr<CFavorite> favorite)
 {
     if (!favorite)
         return;
+    // The session keeps the favorites, so it counts as changed whatever the dialog's outcome:
+    // closing it then offers to save them.
+    if (g_pSessionDoc)
+        g_pSessionDoc->SetModifiedFlag();
     CAddFavoriteDlg dialog(this);
     dialog.m_title = favorite->m_title;
     dialog.m_address = favorite->m_address;

@@ -2,6 +2,7 @@
 
 #include "CMainFrame.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QPointer>
 #include <QTextBrowser>
@@ -14,13 +15,19 @@ QTextBrowser *ShowHelpPage(const QString &topic)
 {
     if (!QFile::exists(topic))
         return nullptr;
+    // A modal dialog asking for help blocks every window but its own: the help window then
+    // belongs to the dialog.
+    QWidget *owner = QApplication::activeModalWidget();
+    if (!owner)
+        owner = g_pMainFrame;
     static QPointer<QTextBrowser> window;
     if (!window) {
-        window = new QTextBrowser(g_pMainFrame);
-        window->setWindowFlag(Qt::Window);
+        window = new QTextBrowser;
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->resize(480, 360);
     }
+    if (window->parentWidget() != owner)
+        window->setParent(owner, Qt::Window);
     window->setSource(QUrl(u"qrc"_s + topic));
     window->setWindowTitle(window->documentTitle());
     window->show();

@@ -56,7 +56,7 @@ const MenuLayout kMenus[] = {
       {ID_REMOVE_ENTRY, u"&Remove"},
       {ID_PUSH_SELECTED, u"&Push Selected"},
       {ID_PUSH_NEXT, u"Push &Next", Qt::CTRL | Qt::Key_N},
-      {ID_SCRIPT_PROPERTIES, u"P&ropeties"},
+      {ID_SCRIPT_PROPERTIES, u"P&roperties"},
       {0, nullptr},
       {ID_EXPORT_SCRIPT, u"&Export..."}}},
     {u"&Operator",
@@ -140,6 +140,7 @@ void CMainFrame::CreateMenus()
     QMenu *window = menuBar()->actions().at(kWindowMenu)->menu();
     window->addSeparator();
     window->addAction(Command(ID_NEW_CHAT, LoadResString(IDS_CHAT_WITH_USER)));
+    SetWindowMenu(window);
     Command(ID_FILE_PRINT)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     Command(ID_CONTEXT_HELP)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1));
     // F1 has no menu item: the frame holds its action so that it works in every window.
@@ -190,7 +191,7 @@ void CMainFrame::UpdateFavoriteItems()
         item->setVisible(favorite != nullptr);
         item->setText(favorite ? QString(favorite->m_title).replace(u'&', u"&&"_s) : QString());
         // The item's prompt is the favorite's address.
-        item->setStatusTip(favorite ? favorite->m_address : QString());
+        SetCommandPrompt(id, favorite ? favorite->m_address : QString());
     }
 }
 

@@ -24,7 +24,11 @@
 #include <QEventLoop>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
+#include <QSettings>
+#include <QStatusBar>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -182,6 +186,16 @@ QByteArray ConsoleFixture::LogBytes(const QString &name) const
     return ReadFileBytes(m_dir.filePath(name));
 }
 
+QString ConsoleFixture::MenuPrompt(CMainFrame &frame, int menuIndex, int id)
+{
+    QMenu *menu = frame.menuBar()->actions().at(menuIndex)->menu();
+    menu->popup(frame.geometry().center());
+    menu->setActiveAction(frame.FindAction(id));
+    const QString prompt = frame.statusBar()->currentMessage();
+    menu->hide();
+    return prompt;
+}
+
 void ConsoleFixture::DoubleClickHeaderDivider(QTreeWidget *list)
 {
     QWidget *header = list->header()->viewport();
@@ -197,6 +211,9 @@ void AppFixture::SetUp()
     // The application keeps its own window types; its open channel lives in this test's folder.
     m_manager.reset();
     qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
+    // Every test starts where a first start does, whatever an earlier one left in the profile.
+    QSettings(LoadResString(IDS_COMPANY), LoadResString(IDS_APP_TITLE))
+        .remove(CMDIFrameWnd::kPlacementKey);
     m_app = std::make_unique<CDozoZedApp>();
     ASSERT_TRUE(m_app->InitInstance());
     ASSERT_NE(g_pMainFrame, nullptr);

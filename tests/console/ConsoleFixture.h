@@ -17,6 +17,7 @@
 class CDocManager;
 class CDocTemplate;
 class CDozoZedDoc;
+class CMainFrame;
 class CSessionSheet;
 class CVantroTree;
 
@@ -62,6 +63,9 @@ protected:
     // The texts of the tree's children under the item.
     static QStringList ChildTexts(const class QTreeWidgetItem *item);
     QByteArray LogBytes(const QString &name = QStringLiteral("Vantro.log")) const;
+    // Opens the menu bar's menu at the position, points at the command's item as the mouse
+    // does, and reads the status bar.
+    static QString MenuPrompt(CMainFrame &frame, int menuIndex, int id);
 
     QTemporaryDir m_dir;
     QString m_previousDirectory;

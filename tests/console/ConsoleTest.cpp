@@ -16,6 +16,7 @@
 #include "CSplashWnd.h"
 #include "CUptimeClock.h"
 #include "CUserTable.h"
+#include "CUsersFrame.h"
 #include "CommandIcons.h"
 #include "ConsoleFixture.h"
 #include "FileDialog.h"
@@ -26,6 +27,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEventLoop>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -35,10 +38,12 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTcpServer>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 
@@ -551,6 +556,90 @@ TEST_F(ConsoleApp, HelpPrintSetupTilingAndPaneKeysWork)
     EXPECT_EQ(area->activeSubWindow(), windows[1]);
     Run(ID_PREV_PANE);
     EXPECT_EQ(area->activeSubWindow(), windows[0]);
+}
+
+// Every column of a list is in view: nothing of it lies right of the list's visible area.
+void ExpectAllColumnsShown(const QTreeWidget *list)
+{
+    EXPECT_GE(list->viewport()->width(), list->header()->length()) << list->columnCount();
+}
+
+// The title changes a stretch of idle moments bring about.
+int TitleChangesWhileIdle(int milliseconds)
+{
+    int changes = 0;
+    const QMetaObject::Connection counting
+        = QObject::connect(g_pMainFrame, &QWidget::windowTitleChanged, [&changes] { ++changes; });
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+    QObject::disconnect(counting);
+    return changes;
+}
+
+TEST_F(ConsoleApp, WindowsOpenLargeEnoughAreListedAndAMaximizedOneKeepsOneTitle)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(g_pMainFrame->frameGeometry())) << "on the screen";
+    EXPECT_GE(g_pMainFrame->width(), screen.width() * 8 / 10);
+    EXPECT_GE(g_pMainFrame->height(), screen.height() * 8 / 10);
+    // The columns of a 1400 by 900 screen's window, whatever the test machine's screen is.
+    g_pMainFrame->resize(1260, 810);
+    Settle();
+
+    const auto port = static_cast<unsigned>(FreePort());
+    OnNextSheet([port](CSessionSheet &sheet) { sheet.m_pServerPage->m_port = port; });
+    Run(ID_NEW_SESSION);
+    Run(ID_VIEW_USERS);
+    Run(ID_NEW_CHAT);
+    Settle();
+    QMdiArea *area = g_pMainFrame->MdiArea();
+    const QList<QMdiSubWindow *> windows = area->subWindowList();
+    ASSERT_EQ(windows.size(), 3);
+    for (const QMdiSubWindow *window : windows) {
+        EXPECT_TRUE(area->viewport()->rect().contains(window->geometry()))
+            << qPrintable(window->windowTitle());
+    }
+    ExpectAllColumnsShown(dynamic_cast<CDozoZedView *>(g_pActivityLink)->List());
+    ExpectAllColumnsShown(windows[1]->findChild<QTreeWidget *>());
+    EXPECT_GT(windows[1]->width(), CUsersFrame::kMinimumWidth);
+    EXPECT_GE(windows[2]->widget()->height(), 200) << "the chat window is more than a title bar";
+
+    // The Window menu names every window and checks the active one; choosing one brings it up.
+    QMenu *menu = g_pMainFrame->menuBar()->actions().at(6)->menu();
+    Q_EMIT menu->aboutToShow();
+    const QList<QAction *> items = menu->actions().mid(menu->actions().size() - 3);
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items[0]->text(), u"&1 "_s + g_pSessionFrame->windowTitle());
+    EXPECT_EQ(items[1]->text(), u"&2 "_s + windows[1]->windowTitle());
+    EXPECT_EQ(items[2]->text(), u"&3 Chat"_s);
+    EXPECT_TRUE(items[2]->isChecked());
+    EXPECT_FALSE(items[0]->isChecked());
+    items[0]->trigger();
+    EXPECT_EQ(area->activeSubWindow(), g_pSessionFrame);
+    const qsizetype entries = menu->actions().size();
+    Q_EMIT menu->aboutToShow();
+    EXPECT_EQ(menu->actions().size(), entries) << "the list is made anew, not added again";
+
+    // Maximized, the window's title is the frame's with the window's in brackets, and it stays
+    // so; restored, the document's title follows the frame's again.
+    const QString session = u"Vantro - "_s + g_pSessionDoc->GetTitle();
+    EXPECT_EQ(g_pMainFrame->windowTitle(), session);
+    g_pSessionFrame->showMaximized();
+    EXPECT_LE(TitleChangesWhileIdle(500), 2);
+    EXPECT_EQ(g_pMainFrame->windowTitle(), u"Vantro - ["_s + g_pSessionFrame->windowTitle() + u']');
+    EXPECT_EQ(TitleChangesWhileIdle(300), 0);
+    g_pSessionFrame->showNormal();
+    EXPECT_LE(TitleChangesWhileIdle(500), 2);
+    EXPECT_EQ(g_pMainFrame->windowTitle(), session);
+
+    // The profile remembers where the main window was.
+    g_pMainFrame->setGeometry(60, 50, 700, 500);
+    const QRect placed = g_pMainFrame->geometry();
+    g_pMainFrame->SaveWindowPlacement();
+    CMainFrame again;
+    again.RestoreWindowPlacement();
+    EXPECT_EQ(again.geometry(), placed);
 }
 
 TEST_F(ConsoleApp, IdleMomentsDropUsersWhoseControlWindowStoppedPolling)

@@ -13,6 +13,7 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTextBrowser>
 
 using namespace Qt::StringLiterals;
 
@@ -244,6 +245,20 @@ TEST_F(Workstation, FolderThatCannotBeMadeIsNamedAndTheDialogStaysOpen)
     EXPECT_EQ(m_boxes[1].text,
               "Could not create \""_L1 + folder + "\"\nPlease specify another path."_L1);
     EXPECT_EQ(m_dialog.Control<QLineEdit>(IDC_ROOT_FOLDER)->selectedText(), folder);
+}
+
+TEST_F(Workstation, HelpOpensItsTopicInAWindowTheModalDialogDoesNotBlock)
+{
+    m_dialog.setWindowModality(Qt::ApplicationModal);
+    m_dialog.show();
+    m_dialog.Control<QAbstractButton>(IDC_WORKSTATION_HELP)->click();
+    const auto *help = m_dialog.findChild<QTextBrowser *>();
+    ASSERT_NE(help, nullptr) << "the help window belongs to the dialog that blocks the others";
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_TRUE(help->isWindow());
+    EXPECT_EQ(help->windowTitle(), u"Vantro Help: Workstation Settings"_s);
+    EXPECT_TRUE(help->toPlainText().contains(u"Local Content"_s));
+    m_dialog.hide();
 }
 
 TEST_F(Workstation, PortMustBeAPositiveInteger)

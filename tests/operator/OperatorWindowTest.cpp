@@ -1,6 +1,8 @@
 // The operator window against the real server: follow mode and its panes, framed pages, Open
 // Location and the typed-address history, with one user logged on.
 #include "OperatorWindow.h"
+#include "CChildFrame.h"
+#include "CDocTemplate.h"
 #include "CDozoZedDoc.h"
 #include "CDozoZedView.h"
 #include "CFollowMode.h"
@@ -10,6 +12,13 @@
 #include "COperatorFrame.h"
 #include "COperatorView.h"
 #include "CPushDispatcher.h"
+#include "CScriptDoc.h"
+#include "CScriptEntry.h"
+#include "CScriptFrame.h"
+#include "CScriptList.h"
+#include "CScriptView.h"
+#include "CSessionServerPage.h"
+#include "CSessionSheet.h"
 #include "CWebBrowser.h"
 #include "LocalHost.h"
 #include "MessageBox.h"
@@ -17,6 +26,7 @@
 #include "OperatorWindowType.h"
 #include "PopupMenu.h"
 #include "ResourceIds.h"
+#include "ScriptWindow.h"
 #include "SessionLinks.h"
 #include "TestSupport.h"
 
@@ -25,8 +35,10 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QMenu>
 #include <QStatusBar>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
 
@@ -53,19 +65,23 @@ protected:
 
     void Command(int id) { m_frame->OnCommandId(id); }
 
-    // Types the address into the address box and presses Enter.
+    // Clicks into the address box, types the address over its text and presses Enter, the
+    // keys going where the keyboard sends them.
     void TypeAddress(const QString &address)
     {
-        QLineEdit *edit = m_view->AddressBox()->lineEdit();
-        edit->setText(address);
+        m_frame->show();
+        m_frame->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
+        m_view->AddressBox()->setFocus(Qt::MouseFocusReason);
+        m_view->AddressBox()->lineEdit()->selectAll();
+        QWidget *focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClicks(focus, address);
         bool finished = false;
         const QMetaObject::Connection done
             = QObject::connect(m_view->Browser(), &QWebEngineView::loadFinished, m_view,
                                [&finished] { finished = true; });
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, u"\r"_s);
-        QApplication::sendEvent(edit, &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier, u"\r"_s);
-        QApplication::sendEvent(edit, &release);
+        QTest::keyClick(focus, Qt::Key_Return);
         EXPECT_TRUE(WaitFor([&finished] { return finished; }));
         QObject::disconnect(done);
         Settle();
@@ -279,14 +295,16 @@ TEST_F(OperatorWindow, PagesWithoutATitleLeaveTheRowsUntitled)
 TEST_F(OperatorWindow, PromptsNameWhatFollowModeAndPushCurrentPageDo)
 {
     Load(Url(u"page1.htm"_s));
-    QStatusBar *status = m_frame->statusBar();
-    m_frame->FindAction(ID_FOLLOW_MODE)->hover();
-    EXPECT_EQ(status->currentMessage(), u"Turn Follow Mode off"_s);
+    // Push Current Page is offered while the session window is open.
+    const std::unique_ptr<CChildFrame> sessionWindow(CChildFrame::Create(*m_document));
+    ASSERT_NE(g_pSessionFrame, nullptr);
+    // Pointing at the Operator menu's items, as the mouse does.
+    constexpr int operatorMenu = 3;
+    EXPECT_EQ(MenuPrompt(*m_frame, operatorMenu, ID_FOLLOW_MODE), u"Turn Follow Mode off"_s);
     Command(ID_FOLLOW_MODE);
-    m_frame->FindAction(ID_FOLLOW_MODE)->hover();
-    EXPECT_EQ(status->currentMessage(), u"Turn Follow Mode on"_s);
-    m_frame->FindAction(ID_PUSH_CURRENT)->hover();
-    EXPECT_EQ(status->currentMessage(), u"Push \"Page One\" ("_s + Url(u"page1.htm"_s) + u')');
+    EXPECT_EQ(MenuPrompt(*m_frame, operatorMenu, ID_FOLLOW_MODE), u"Turn Follow Mode on"_s);
+    EXPECT_EQ(MenuPrompt(*m_frame, operatorMenu, ID_PUSH_CURRENT),
+              u"Push \"Page One\" ("_s + Url(u"page1.htm"_s) + u')');
 }
 
 TEST_F(OperatorWindow, StatusTextOfThePageGoesToTheMessagePane)
@@ -302,11 +320,24 @@ TEST_F(OperatorWindow, AddToFavoritesOffersThePageUnderItsTitle)
     ASSERT_NE(g_pTree, nullptr);
     g_favorites.clear();
     Load(Url(u"page1.htm"_s));
+    m_document->SetModifiedFlag(false);
     OnNextDialog([](CDialog &dialog) { return PressOK(dialog); });
     Command(ID_ADD_FAVORITE);
     ASSERT_EQ(g_favorites.size(), 1);
     EXPECT_EQ(g_favorites[0]->m_title, u"Page One"_s);
     EXPECT_EQ(g_favorites[0]->m_address, Url(u"page1.htm"_s));
+    // The session keeps its favorites: closing it offers to save, also after adding nothing.
+    for (const int answer : {IDOK, IDCANCEL}) {
+        m_document->SetModifiedFlag(false);
+        OnNextDialog([answer](CDialog &) { return answer; });
+        Command(ID_ADD_FAVORITE);
+        m_boxes.clear();
+        AnswerBoxes({IDCANCEL});
+        EXPECT_FALSE(m_document->SaveModified()) << answer;
+        EXPECT_EQ(BoxTexts().size(), 1) << answer;
+        EXPECT_TRUE(BoxTexts().value(0).startsWith(u"Save changes to "_s)) << answer;
+    }
+    EXPECT_EQ(g_favorites.size(), 1);
     g_favorites.clear();
 }
 
@@ -377,6 +408,82 @@ TEST_F(OperatorFirstPage, IsBlankWithoutASession)
     m_boxes.clear();
     ASSERT_NE(OpenOperatorWindow(u"about:blank"_s), nullptr);
     EXPECT_TRUE(m_boxes.isEmpty());
+}
+
+// The whole console with script windows and the real operator window, as a presenter uses them.
+class PresenterConsole : public AppFixture
+{
+protected:
+    void SetUp() override
+    {
+        AppFixture::SetUp();
+        m_app->DocManager().SetDocTemplate(1, MakeScriptTemplate());
+        m_app->DocManager().SetDocTemplate(2, MakeOperatorTemplate());
+        for (const QString &page : {u"one"_s, u"two"_s, u"three"_s}) {
+            ASSERT_TRUE(WriteFileBytes(Path(page + u".htm"_s),
+                                       "<html><head><title>" + page.toUtf8()
+                                           + "</title></head><body>" + page.toUtf8()
+                                           + "</body></html>"));
+        }
+    }
+    QString Url(const QString &page) const
+    {
+        return u"http://127.0.0.1:%1/%2.htm"_s.arg(g_pSessionDoc->m_options.m_port).arg(page);
+    }
+};
+
+TEST_F(PresenterConsole, CtrlNPushesEntryAfterEntryWhileTheScriptKeepsTheFocus)
+{
+    g_pMainFrame->resize(1260, 810);
+    g_pMainFrame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(g_pMainFrame));
+    const auto port = static_cast<unsigned>(FreePort());
+    OnNextSheet([port](CSessionSheet &sheet) { sheet.m_pServerPage->m_port = port; });
+    Run(ID_NEW_SESSION);
+    ASSERT_NE(g_pSessionDoc, nullptr);
+    ASSERT_TRUE(Logon(g_pSessionDoc->m_options.m_port, u"127.0.0.2"_s));
+    Run(ID_NEW_SCRIPT);
+    QMdiArea *area = g_pMainFrame->MdiArea();
+    auto *script = dynamic_cast<CScriptFrame *>(area->subWindowList().last());
+    ASSERT_NE(script, nullptr);
+    const QStringList entries {Url(u"one"_s), Url(u"two"_s), Url(u"three"_s)};
+    for (const QString &address : entries)
+        script->View()->Document().AddEntry(CScriptEntry(address.section(u'/', -1), address));
+    area->setActiveSubWindow(script);
+    script->View()->List()->setFocus();
+
+    for (const QString &address : entries) {
+        ASSERT_TRUE(Enabled(ID_PUSH_NEXT)) << qPrintable(address);
+        QWidget *focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : g_pMainFrame, Qt::Key_N, Qt::ControlModifier);
+        ASSERT_TRUE(WaitFor([&address] {
+            return g_pOperatorFrame && g_pOperatorFrame->View()->Browser()->LocationURL() == address
+                && !g_pOperatorFrame->View()->Browser()->Busy();
+        })) << qPrintable(address);
+        Settle();
+        EXPECT_EQ(area->activeSubWindow(), script) << qPrintable(address);
+        EXPECT_TRUE(script->isAncestorOf(QApplication::focusWidget())) << qPrintable(address);
+    }
+    EXPECT_TRUE(area->viewport()->rect().contains(g_pOperatorFrame->geometry()))
+        << "the operator window opens whole";
+    // Clicked into the page, the presenter goes on with Ctrl+N: the script behind it pushes.
+    area->setActiveSubWindow(g_pOperatorFrame);
+    g_pOperatorFrame->View()->FocusBrowser();
+    ASSERT_TRUE(Enabled(ID_PUSH_NEXT));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
+    ASSERT_TRUE(WaitFor([&entries] {
+        return g_pOperatorFrame->View()->Browser()->LocationURL() == entries[0]
+            && !g_pOperatorFrame->View()->Browser()->Busy();
+    }));
+    EXPECT_EQ(script->View()->MarkedRow(), 1);
+    QStringList pushed;
+    const QTreeWidget *list = dynamic_cast<CDozoZedView *>(g_pActivityLink)->List();
+    for (int row = list->topLevelItemCount() - 1; row >= 0; --row) {
+        const QString address = list->topLevelItem(row)->text(CDozoZedView::UrlColumn);
+        if (entries.contains(address))
+            pushed.append(address);
+    }
+    EXPECT_EQ(pushed, entries + QStringList {entries[0]});
 }
 
 TEST(OperatorStartUp, TurnsTheSandboxOffOnlyForRoot)

@@ -25,10 +25,14 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMimeData>
+#include <QTest>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -247,6 +251,66 @@ TEST_F(ScriptWindows, PushNextWrapsAndPushSelectedTellsWhenNoUserIsThere)
     EXPECT_TRUE(script.IsModified());
     ASSERT_EQ(script.EntryCount(), 1);
     EXPECT_EQ(script.GetEntry(0)->m_address, u"http://h/1"_s);
+}
+
+TEST_F(ScriptWindows, TheWindowAndItsDialogsShowTheirWholeTextsAndEditsInPlaceChangeNothing)
+{
+    g_pMainFrame->resize(1260, 810);
+    g_pMainFrame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(g_pMainFrame));
+    StartSession();
+    CScriptFrame *frame = NewScript({u"http://h/one"_s, u"http://h/two"_s});
+    ASSERT_NE(frame, nullptr);
+    Settle();
+    CScriptList *list = frame->View()->List();
+    EXPECT_GE(list->viewport()->width(), list->header()->length()) << "the URL column is in view";
+    EXPECT_EQ(g_pMainFrame->FindAction(ID_SCRIPT_PROPERTIES)->text(), u"P&roperties"_s);
+
+    // F2 on the address edits it in place; Enter leaves the entry and its row as they were.
+    Activate(frame);
+    list->setFocus();
+    list->setCurrentIndex(list->model()->index(1, CScriptList::UrlColumn));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr) << "an editor opened";
+    EXPECT_EQ(editor->text(), u"http://h/two"_s) << "the address is edited";
+    editor->selectAll();
+    QTest::keyClicks(editor, u"http://typed/"_s);
+    QTest::keyClick(editor, Qt::Key_Return);
+    Settle();
+    EXPECT_EQ(list->topLevelItem(1)->text(CScriptList::UrlColumn), u"http://h/two"_s);
+    EXPECT_EQ(Document(frame).GetEntry(1)->m_address, u"http://h/two"_s);
+
+    // Pointing at a menu item shows the script's own prompt in the status bar.
+    Select(frame, {1});
+    const auto promptOf = [](int menuIndex, int id) {
+        return MenuPrompt(*g_pMainFrame, menuIndex, id);
+    };
+    EXPECT_EQ(promptOf(2, ID_PUSH_SELECTED), u"Push \"two\""_s);
+    EXPECT_EQ(promptOf(0, ID_FILE_SAVE_AS), u"Save the current script with a new name"_s);
+    Select(frame, {0, 1});
+    EXPECT_EQ(promptOf(2, ID_PUSH_SELECTED), u"Push the selected entry"_s);
+
+    // The dialogs are wide enough for their captions, fields and labels.
+    OnNextDialog([](CDialog &dialog) {
+        dialog.adjustSize();
+        EXPECT_EQ(dialog.windowTitle(), u"Add Document"_s);
+        EXPECT_GE(dialog.width(), dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) * 3);
+        for (const int id : {IDC_DOCUMENT_TITLE, IDC_DOCUMENT_URL}) {
+            const QLineEdit *field = dialog.Control<QLineEdit>(id);
+            EXPECT_GE(field->width(), field->fontMetrics().horizontalAdvance(u"http://"_s) * 5);
+        }
+        return static_cast<int>(IDCANCEL);
+    });
+    Run(ID_ADD_ENTRY);
+    OnNextDialog([](CDialog &dialog) {
+        for (const int id : {IDC_REMOTE, IDC_LOCAL, IDC_CDROM}) {
+            const auto *radio = dialog.Control<QAbstractButton>(id);
+            EXPECT_GE(radio->width(), radio->sizeHint().width()) << qPrintable(radio->text());
+        }
+        return static_cast<int>(IDCANCEL);
+    });
+    Run(ID_MANUAL_PUSH);
 }
 
 TEST_F(ScriptWindows, EntriesDropOnOtherScriptsAndOnTheActivityList)

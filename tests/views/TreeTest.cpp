@@ -93,16 +93,21 @@ TEST_F(NavigationTree, FixedItemsInOrderWithTheirImages)
     EXPECT_EQ(ChildTexts(tree->RootItem()),
               (QStringList {u"Session"_s, u"Users"_s, u"Scripts"_s, u"Favorites"_s}));
     EXPECT_EQ(ChildTexts(tree->SessionItem()), (QStringList {u"Activity"_s, u"Operator"_s}));
-    EXPECT_EQ(Image(tree->RootItem()), IDR_MAINFRAME);
+    // The session's windows and the users show from the start.
+    for (const QTreeWidgetItem *item : {tree->RootItem(), tree->SessionItem(), tree->UsersItem()})
+        EXPECT_TRUE(item->isExpanded()) << qPrintable(item->text(0));
+    for (const QTreeWidgetItem *item : {tree->RootItem(), tree->SessionItem()})
+        EXPECT_EQ(Image(item), IDI_FOLDER_OPEN);
     for (const QTreeWidgetItem *folder :
-         {tree->SessionItem(), tree->UsersItem(), tree->ScriptsItem(), tree->FavoritesItem()})
+         {tree->UsersItem(), tree->ScriptsItem(), tree->FavoritesItem()})
         EXPECT_EQ(Image(folder), IDI_FOLDER_CLOSED);
+    EXPECT_FALSE(tree->FavoritesItem()->isExpanded());
     EXPECT_EQ(Image(tree->ActivityItem()), IDR_MAINFRAME);
     EXPECT_EQ(Image(tree->OperatorItem()), IDR_BROWSERTYPE);
-    tree->SessionItem()->setExpanded(true);
-    EXPECT_EQ(Image(tree->SessionItem()), IDI_FOLDER_OPEN);
     tree->SessionItem()->setExpanded(false);
     EXPECT_EQ(Image(tree->SessionItem()), IDI_FOLDER_CLOSED);
+    tree->SessionItem()->setExpanded(true);
+    EXPECT_EQ(Image(tree->SessionItem()), IDI_FOLDER_OPEN);
     tree->expandAll();
     EXPECT_EQ(Image(tree->RootItem()), IDI_FOLDER_OPEN);
     EXPECT_EQ(Image(tree->OperatorItem()), IDR_BROWSERTYPE);
@@ -164,6 +169,9 @@ TEST_F(NavigationTree, PostedRecordsFromAnotherThreadLandOnTheGuiThread)
 
 TEST_F(NavigationTree, AddFavoriteTakesTheEditedTitleOnceAndCancelAddsNothing)
 {
+    CDozoZedDoc *session = NewSession();
+    ASSERT_NE(session, nullptr);
+    session->SetModifiedFlag(false);
     AnswerAddFavorite(u"Home page"_s);
     Tree()->AddFavorite(std::make_shared<CFavorite>(u"Welcome"_s, u"http://a/"_s));
     EXPECT_EQ(m_dialogTitles, QStringList {u"Welcome"_s});
@@ -181,8 +189,14 @@ TEST_F(NavigationTree, AddFavoriteTakesTheEditedTitleOnceAndCancelAddsNothing)
     Tree()->AddFavorite(std::make_shared<CFavorite>(u"Welcome"_s, u"http://a/"_s));
     EXPECT_EQ(g_favorites.size(), 2);
     AnswerAddFavorite(u"Never"_s, false);
+    session->SetModifiedFlag(false);
     Tree()->AddFavorite(std::make_shared<CFavorite>(u"Gone"_s, u"http://b/"_s));
     EXPECT_EQ(ChildTexts(Tree()->FavoritesItem()), (QStringList {u"Home page"_s, u"Again"_s}));
+    // Nothing was added, yet the session offers to save when it closes.
+    AnswerBoxes({IDCANCEL});
+    EXPECT_FALSE(session->SaveModified());
+    EXPECT_EQ(BoxTexts(),
+              QStringList {u"Save changes to "_s + Path(u"Untitled Session.vnt"_s) + u'?'});
 }
 
 TEST_F(NavigationTree, LongTitlesAreCutInTheTreeOnlyAndToolTipsShowTheAddress)

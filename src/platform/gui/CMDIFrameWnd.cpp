@@ -8,11 +8,24 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The smallest size a document window opens at, whatever its contents ask for.
+constexpr QSize kMinimumChildSize(400, 260);
+// The main window's first size, as a share of the screen.
+constexpr double kScreenShare = 0.9;
+
+} // namespace
 
 CMDIFrameWnd::CMDIFrameWnd()
     : m_pMdiArea(new QMdiArea(this))
@@ -36,15 +49,19 @@ void CMDIFrameWnd::SetFrameTitle(const QString &title)
     UpdateFrameTitle();
 }
 
+// A maximized child's title is added by the toolkit (" - [title]"), which changes the window's
+// title again; the frame therefore sets a title only when its own part changes, never to undo
+// the toolkit's.
 void CMDIFrameWnd::UpdateFrameTitle()
 {
     const CMDIChildWnd *child = MDIGetActive();
     const CDocument *document = child ? child->GetActiveDocument() : nullptr;
-    const QString title = document && !document->GetTitle().isEmpty()
-        ? m_strTitle + " - "_L1 + document->GetTitle()
-        : m_strTitle;
-    if (windowTitle() != title)
-        setWindowTitle(title);
+    const bool withDocument = document && !document->GetTitle().isEmpty() && !child->isMaximized();
+    const QString title = withDocument ? m_strTitle + " - "_L1 + document->GetTitle() : m_strTitle;
+    if (title == m_strShownTitle)
+        return;
+    m_strShownTitle = title;
+    setWindowTitle(title);
 }
 
 void CMDIFrameWnd::Tile(bool sideBySide)
@@ -73,7 +90,59 @@ void CMDIFrameWnd::Tile(bool sideBySide)
 
 void CMDIFrameWnd::AddChildFrame(CMDIChildWnd *child)
 {
+    QSize size = child->sizeHint().expandedTo(kMinimumChildSize);
+    if (m_pMdiArea->isVisible())
+        size = size.boundedTo(m_pMdiArea->viewport()->size());
+    child->resize(size);
     m_pMdiArea->addSubWindow(child);
+}
+
+void CMDIFrameWnd::SetWindowMenu(QMenu *menu)
+{
+    m_pWindowMenu = menu;
+    connect(menu, &QMenu::aboutToShow, this, [this] { UpdateWindowMenu(); });
+}
+
+void CMDIFrameWnd::UpdateWindowMenu()
+{
+    qDeleteAll(m_windowItems);
+    m_windowItems.clear();
+    const QList<QMdiSubWindow *> windows = m_pMdiArea->subWindowList();
+    if (windows.isEmpty())
+        return;
+    m_windowItems.append(m_pWindowMenu->addSeparator());
+    const QMdiSubWindow *active = MDIGetActive();
+    for (qsizetype index = 0; index < windows.size(); ++index) {
+        QMdiSubWindow *window = windows[index];
+        const QString title = QString(window->windowTitle()).replace(u'&', "&&"_L1);
+        QAction *item = m_pWindowMenu->addAction(u"&%1 %2"_s.arg(index + 1).arg(title));
+        item->setCheckable(true);
+        item->setChecked(window == active);
+        connect(item, &QAction::triggered, window, [this, window] {
+            if (window->isMinimized())
+                window->showNormal();
+            m_pMdiArea->setActiveSubWindow(window);
+        });
+        m_windowItems.append(item);
+    }
+}
+
+void CMDIFrameWnd::RestoreWindowPlacement()
+{
+    if (restoreGeometry(QSettings().value(kPlacementKey).toByteArray()))
+        return;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    QRect placement(QPoint(), available.size() * kScreenShare);
+    placement.moveCenter(available.center());
+    setGeometry(placement);
+}
+
+void CMDIFrameWnd::SaveWindowPlacement() const
+{
+    QSettings().setValue(kPlacementKey, saveGeometry());
 }
 
 CMDIChildWnd *CMDIFrameWnd::MDIGetActive() const
@@ -96,7 +165,8 @@ QAction *CMDIFrameWnd::CommandAction(int id, const QString &text, const QString 
         return existing;
     }
     auto *action = new QAction(text, this);
-    action->setStatusTip(prompt.section(u'\n', 0, 0));
+    m_prompts.insert(id, prompt.section(u'\n', 0, 0));
+    action->setStatusTip(m_prompts.value(id));
     if (prompt.contains(u'\n'))
         action->setToolTip(prompt.section(u'\n', 1));
     connect(action, &QAction::triggered, this, [this, id] { OnCommandId(id); });
@@ -119,10 +189,21 @@ bool CMDIFrameWnd::OnCommandId(int id)
     return RouteCommand(Route(), id);
 }
 
+void CMDIFrameWnd::SetCommandPrompt(int id, const QString &prompt)
+{
+    m_prompts.insert(id, prompt);
+    if (QAction *action = m_actions.value(id))
+        action->setStatusTip(prompt);
+}
+
 void CMDIFrameWnd::OnCommandHovered(int id)
 {
     const CMDIChildWnd *child = MDIGetActive();
-    const QString prompt = child ? child->GetMessageString(id) : QString();
+    const QString own = child ? child->GetMessageString(id) : QString();
+    const QString prompt = own.isEmpty() ? m_prompts.value(id) : own;
+    // Menus and tool bars show the item's status tip themselves, after this signal.
+    if (QAction *action = m_actions.value(id))
+        action->setStatusTip(prompt);
     if (!prompt.isEmpty())
         statusBar()->showMessage(prompt);
 }
@@ -157,8 +238,9 @@ bool CMDIFrameWnd::OnClose()
 
 void CMDIFrameWnd::closeEvent(QCloseEvent *event)
 {
-    if (OnClose())
+    if (OnClose()) {
+        SaveWindowPlacement();
         event->accept();
-    else
+    } else
         event->ignore();
 }
