@@ -306,6 +306,30 @@ TEST_F(UsersTest, PushesToOneUserReachOnlyThatUser)
     EXPECT_FALSE(m_links.m_events.join(u'|').contains(u"127.0.0.9"_s));
 }
 
+TEST_F(UsersTest, ALateJoinerIsBroughtToThePagePushedToEverybodyUnlessTurnedOff)
+{
+    for (const int bring : {1, 0}) {
+        m_options.m_bringLateJoiners = bring;
+        Logon(u"127.0.0.2"_s);
+        Poll(u"127.0.0.2"_s);
+        CPushDispatcher dispatcher;
+        dispatcher.PushUrlToAll(u"http://x/now.htm"_s);
+        dispatcher.PushToUser(u"/only-for-one.htm"_s, u"127.0.0.2"_s);
+        Logon(u"127.0.0.3"_s);
+        m_links.m_events.clear();
+        EXPECT_TRUE(Poll(u"127.0.0.3"_s).contains("\"/welcome.htm\"")) << "the welcome page first";
+        const QByteArray next = Poll(u"127.0.0.3"_s);
+        EXPECT_EQ(next.contains("\"http://x/now.htm\""), bring == 1) << next.constData();
+        EXPECT_EQ(next.contains("Active..."), bring == 0) << next.constData();
+        EXPECT_EQ(m_links.m_events.contains(u"activity 127.0.0.3 http://x/now.htm Pushing"_s),
+                  bring == 1)
+            << m_links.m_events.join(u'|').toStdString();
+        EXPECT_FALSE(Poll(u"127.0.0.3"_s).contains("http://x/now.htm")) << "once";
+        const QMutexLocker lock(&g_userTable.Lock());
+        g_userTable.Clear();
+    }
+}
+
 TEST_F(UsersTest, ABrowserSayingVersion4GetsTheBlurLine)
 {
     Fetch("GET /?sex=Mr&alias=Old&C=1 HTTP/1.0\r\nUser-Agent: Browser/4.0\r\n\r\n", u"127.0.0.2"_s);
