@@ -21,7 +21,9 @@ CChatView::CChatView(CDocument &document, QWidget *parent)
     // Plain text only: what users write is never read as markup.
     m_conversation->setReadOnly(true);
     m_conversation->setUndoRedoEnabled(false);
-    m_conversation->setFocusPolicy(Qt::ClickFocus);
+    // Typing goes to the input line whenever the window is in front; the text is still
+    // selected with the mouse and copied from its menu.
+    m_conversation->setFocusPolicy(Qt::NoFocus);
     m_input->setMaxLength(CChatStore::kMaxCharacters);
     auto *layout = new QGridLayout(this);
     layout->addWidget(m_conversation, 0, 0, 1, 2);

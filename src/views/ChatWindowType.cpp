@@ -14,6 +14,7 @@ namespace {
 
 // The chat type's position among the window types.
 constexpr int kChatTemplate = 3;
+constexpr QSize kChatWindowSize(440, 400);
 
 // The key of the chat window being made; the template makes its documents without arguments.
 QString &NextKey()
@@ -32,6 +33,8 @@ std::unique_ptr<CDocTemplate> MakeChatTemplate()
         auto *frame = new CMDIChildWnd(document);
         auto *view = new CChatView(document, frame);
         frame->SetView(view);
+        // Room for a few lines of conversation from the start.
+        frame->resize(kChatWindowSize);
         QObject::connect(&document, &CDocument::InitialUpdate, frame,
                          [frame, &document] { frame->setWindowTitle(document.GetTitle()); });
         QObject::connect(frame, &QMdiSubWindow::windowStateChanged, frame,

@@ -273,7 +273,7 @@ void CConsoleHost::LogoffFromUsersWindow(const QString &address)
 // "chat-open KEY" opens the user's chat from its users window row, "chat-all" the chat with
 // everybody from the menu; "chat-send TEXT..." types into the focused input line and presses
 // Enter; "chat-lines KEY|all" prints the window's title and lines; "active-window" the title of
-// the window the operator is in.
+// the window the operator is in; "chat-screenshot FILE.png" saves a picture of that window.
 void CConsoleHost::RunChatCommand(const QList<QByteArray> &words)
 {
     const QString rest = QString::fromUtf8(words.mid(1).join(' '));
@@ -290,7 +290,13 @@ void CConsoleHost::RunChatCommand(const QList<QByteArray> &words)
     } else if (words.front() == "chat-send") {
         auto *input = qobject_cast<QLineEdit *>(QApplication::focusWidget());
         if (!input) {
-            PrintLine(u"error the focus is not on an input line"_s);
+            const QWidget *focus = QApplication::focusWidget();
+            PrintLine(
+                u"error the focus is not on an input line but on "_s
+                + (focus ? QString::fromLatin1(focus->metaObject()->className()) : u"nothing"_s)
+                + u" in "_s
+                + (QApplication::activeWindow() ? QApplication::activeWindow()->windowTitle()
+                                                : u"no window"_s));
             return;
         }
         input->insert(rest);
@@ -298,6 +304,11 @@ void CConsoleHost::RunChatCommand(const QList<QByteArray> &words)
         QCoreApplication::sendEvent(input, &press);
     } else if (words.front() == "chat-lines" && words.size() == 2) {
         return PrintChat(rest == "all"_L1 ? QString() : rest);
+    } else if (words.front() == "chat-screenshot" && words.size() == 2) {
+        QMdiSubWindow *active = g_pMainFrame->MdiArea()->activeSubWindow();
+        const bool saved = active && active->grab().save(rest, "PNG");
+        PrintLine(saved ? u"ok"_s : u"error screenshot not saved"_s);
+        return;
     }
     const QMdiSubWindow *active = g_pMainFrame->MdiArea()->activeSubWindow();
     PrintLine(u"ok "_s + (active ? active->windowTitle() : QString()));
