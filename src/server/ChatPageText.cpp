@@ -35,7 +35,9 @@ QByteArray ChatPostJson(qint64 id, const QString &refused)
     return "{\"id\":" + QByteArray::number(id) + ",\"refused\":" + JsonString(refused) + '}';
 }
 
-// Every message is put on the page as text (textContent), never as markup.
+// Every message is put on the page as text (textContent), never as markup. A wait answered
+// empty (its time was up, or another page of the same user took its place) is asked again a
+// second later, so two such pages take turns instead of displacing each other at once.
 QByteArray ChatPageText(const QString &key)
 {
     return "<!DOCTYPE html>\n"
@@ -85,7 +87,7 @@ QByteArray ChatPageText(const QString &key)
           "        if (message.id > after) { after = message.id; show(message) }\n"
           "      })\n"
           "      if (answer.ended) end(answer.ended)\n"
-          "      else wait()\n"
+          "      else setTimeout(wait, answer.messages.length ? 0 : 1000)\n"
           "    }, function () { if (!ended) setTimeout(wait, 2000) })\n"
           "}\n"
           "function base64url(value) {\n"

@@ -15,11 +15,16 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
 
 constexpr char kJson[] = "application/json";
+
+// A page that comes late gets the newest messages only, so that no answer grows without bound.
+constexpr qsizetype kMaxPerAnswer = 200;
 
 struct HeldWait
 {
@@ -57,7 +62,8 @@ void Tell(const CChatMessage &message)
 void AnswerWait(CRequestSocket &wait, const QString &key, qint64 after)
 {
     const QMutexLocker lock(&g_userTable.Lock());
-    const QList<CChatMessage> messages = g_chatStore.MessagesFor(key, after);
+    QList<CChatMessage> messages = g_chatStore.MessagesFor(key, after);
+    messages = messages.mid(std::max<qsizetype>(0, messages.size() - kMaxPerAnswer));
     CRequestSocket *user = FindUser(key);
     if (!messages.isEmpty() && user && user->m_pages)
         user->m_pages->SetChatWaiting(false, user->m_refreshSecs);

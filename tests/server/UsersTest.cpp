@@ -1,9 +1,11 @@
 #include "Users.h"
+#include "CChatStore.h"
 #include "CPushDispatcher.h"
 #include "CRequest.h"
 #include "CRequestSocket.h"
 #include "CUnprivilegedFileAccess.h"
 #include "CUserTable.h"
+#include "ChatRequests.h"
 #include "IdleHook.h"
 #include "MessageBox.h"
 #include "PageText.h"
@@ -222,6 +224,8 @@ TEST_F(UsersTest, AFailedPageWriteIsShownAfterItsRequestAndWithoutTheLock)
 TEST_F(UsersTest, SilentUsersTimeOutAfterSevenRefreshPeriods)
 {
     Logon(u"127.0.0.2"_s);
+    g_chatStore.Clear();
+    ASSERT_EQ(PostOperatorChat(u"127.0.0.2"_s, u"still there?"_s), QString());
     m_now += 35000;
     SweepTimedOutUsers();
     EXPECT_EQ(TableSize(), 1);
@@ -229,6 +233,9 @@ TEST_F(UsersTest, SilentUsersTimeOutAfterSevenRefreshPeriods)
     RunIdle();
     EXPECT_EQ(TableSize(), 0);
     EXPECT_TRUE(m_links.m_events.contains(u"activity 127.0.0.2 USER TIMED OUT Pushing"_s));
+    EXPECT_EQ(g_chatStore.Conversation(u"127.0.0.2"_s).constLast().m_text,
+              u"Chat ended: timed out."_s)
+        << "the chat ends with the user";
     EXPECT_TRUE(m_links.m_events.contains(u"removed Mr. Ann 127.0.0.2"_s));
     EXPECT_FALSE(QFile::exists(RootFile(u"VS127.0.0.2.htm"_s)));
 }
