@@ -195,13 +195,13 @@ TEST_F(SessionDoc, ProfileSettingsAreKeptInTheProfileAndLeaveTheSessionFileAlone
     };
     const Flag flags[] = {
         {IDC_INSTANT_DELIVERY, u"Settings/InstantDelivery"_s, &CSvrOptions::m_instantDelivery},
-        {IDC_BRING_LATE_JOINERS, u"Settings/BringLateJoiners"_s,
-         &CSvrOptions::m_bringLateJoiners},
+        {IDC_BRING_LATE_JOINERS, u"Settings/BringLateJoiners"_s, &CSvrOptions::m_bringLateJoiners},
     };
     for (const Flag &flag : flags) {
         CDozoZedDoc *document = NewSession();
         ASSERT_NE(document, nullptr);
-        EXPECT_EQ(document->m_options.*flag.field, 1) << "on by default: " << flag.key.toStdString();
+        EXPECT_EQ(document->m_options.*flag.field, 1)
+            << "on by default: " << flag.key.toStdString();
         document->SetModifiedFlag(false);
         EditProperties(*document, [&flag](CSessionSheet &sheet) {
             sheet.m_pClientPage->Control<QAbstractButton>(flag.checkBox)->setChecked(false);
