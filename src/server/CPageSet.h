@@ -37,7 +37,6 @@ public:
     bool IsLoggingOff() const { return m_loggingOff != 0; }
     // The idle page: nothing to deliver and nothing to tell.
     bool IsIdle() const { return !m_pushing && !m_mainWindowLost && !m_chatWaiting; }
-    bool IsChatWaiting() const { return m_chatWaiting != 0; }
     QString ControlFile() const { return m_controlFile; }
     QString GreetingFile() const { return m_greetingFile; }
     QString CdromFile() const { return m_cdromFile; }
