@@ -98,8 +98,10 @@ void HoldWait(CRequestSocket &connection, const QString &key, qint64 after)
 }
 
 // A message for the user reaches its open chat page, or else the control window offers a link.
+// A user who logged on again after its chat ended is in a new chat.
 void Deliver(const QString &key)
 {
+    g_chatStore.SetEnded(key, false);
     if (AnswerHeldWait(key))
         return;
     if (g_chatStore.IsPageOpen(key, GetTickCount32()))
@@ -156,13 +158,16 @@ bool ChatRequestStep(CRequestSocket &connection)
         return false;
     const QChar kind = match.captured(1).front();
     const QString key = match.captured(2);
+    if (kind == u'T' && match.hasCaptured(3))
+        return false;
+    const QMutexLocker lock(&g_userTable.Lock());
     if (kind == u'T') {
-        if (match.hasCaptured(3))
-            return false;
+        // A logged-on user opening its chat page again is back in its chat.
+        if (connection.m_clientAddress == key && FindUser(key))
+            g_chatStore.SetEnded(key, false);
         connection.SendGenerated("text/html; charset=utf-8", ChatPageText(key));
         return true;
     }
-    const QMutexLocker lock(&g_userTable.Lock());
     // Only the user itself reads or writes its chat.
     if (connection.m_clientAddress != key) {
         const QString refused = CChatStore::RefusalText(CChatStore::WrongUser);

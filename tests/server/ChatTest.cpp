@@ -140,6 +140,11 @@ TEST_F(ChatTest, AWaitIsAnsweredWhenAMessageComesAndWhenTheChatEnds)
     EXPECT_EQ(Wait(kAnn, 2, kAnn),
               R"({"messages":[{"id":3,"from":"","text":"Chat ended: )"
               R"(logged off."}],"ended":"Chat ended."})");
+    Logon(kAnn, "?sex=Ms&alias=Ann&C=1");
+    ASSERT_EQ(PostOperatorChat(kAnn, u"welcome back"_s), QString());
+    EXPECT_EQ(Wait(kAnn, 3, kAnn),
+              R"({"messages":[{"id":4,"from":"Operator","text":"welcome back"}],"ended":""})")
+        << "logged on again, in a new chat";
 }
 
 } // namespace
