@@ -154,8 +154,8 @@ void CDozoZedApp::RegisterCommands()
         OnCommand(id, [this] { NewDocumentOf(kScriptTemplate); });
     for (const int id : {ID_VIEW_OPERATOR, ID_OPERATOR_WINDOW_BAR})
         OnCommand(id, [this] { OnOperatorWindow(); });
-    // One more empty chat window each time.
-    OnCommand(ID_NEW_CHAT, [this] { NewDocumentOf(kChatTemplate); });
+    // The chat with everybody; a user's chat opens from the user's item.
+    OnCommand(ID_NEW_CHAT, [this] { m_chatHub.OpenChat(QString()); });
     for (const int id : {ID_VIEW_USERS, ID_SHOW_USERS_BAR})
         OnCommand(id, [this] { OnUsersWindow(); });
     OnCommand(ID_SESSION_PROPERTIES, [] {

@@ -2,6 +2,7 @@
 
 #include "CAppMessageFilter.h"
 #include "CCallCenterSession.h"
+#include "CChatHub.h"
 #include "COpenChannel.h"
 #include "CWinApp.h"
 
@@ -40,6 +41,7 @@ private:
 
     CAppMessageFilter m_messageFilter;
     CCallCenterSession m_callCenter;
+    CChatHub m_chatHub;
     COpenChannel m_openChannel;
     QStringList m_filesToOpen;
 };

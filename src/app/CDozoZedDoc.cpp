@@ -1,12 +1,14 @@
 #include "CDozoZedDoc.h"
 
 #include "CArchive.h"
+#include "CChatStore.h"
 #include "CListenSocket.h"
 #include "CLogFile.h"
 #include "CNamedEvent.h"
 #include "CSessionFile.h"
 #include "CSessionSheet.h"
 #include "CUserTable.h"
+#include "LateJoiners.h"
 #include "LocalHost.h"
 #include "MessageBox.h"
 #include "ResourceIds.h"
@@ -45,10 +47,25 @@ bool UserTableEmpty()
 // Instant delivery is the program's own setting, kept in its profile: session files, and every
 // program that reads them, stay as they are.
 const QString kInstantDeliveryKey = u"Settings/InstantDelivery"_s;
+const QString kBringLateJoinersKey = u"Settings/BringLateJoiners"_s;
 
-qint32 ProfileInstantDelivery()
+qint32 ProfileFlag(const QString &key)
 {
-    return QSettings().value(kInstantDeliveryKey, true).toBool() ? 1 : 0;
+    return QSettings().value(key, true).toBool() ? 1 : 0;
+}
+
+void TakeProfileSettings(CSvrOptions &options)
+{
+    options.m_instantDelivery = ProfileFlag(kInstantDeliveryKey);
+    options.m_bringLateJoiners = ProfileFlag(kBringLateJoinersKey);
+}
+
+void StoreProfileFlag(const QString &key, qint32 &current, qint32 edited)
+{
+    if (current == edited)
+        return;
+    current = edited;
+    QSettings().setValue(key, edited != 0);
 }
 
 } // namespace
@@ -58,7 +75,10 @@ CDozoZedDoc::CDozoZedDoc()
     , m_strEndThread(u"end_thr"_s)
     , m_strEndCmdThread(u"end_cmdthr"_s)
 {
-    m_options.m_instantDelivery = ProfileInstantDelivery();
+    TakeProfileSettings(m_options);
+    // A new session starts without the chats and the current page of the last one.
+    g_chatStore.Clear();
+    ForgetLastPushToAll();
     g_hEndThread = CNamedEvent::Create(m_strEndThread, false, false);
     g_hProgramEnd = CNamedEvent::Create(m_strProgramEnd, false, false);
     g_hEndCmdThread = CNamedEvent::Create(m_strEndCmdThread, true, true);
@@ -165,7 +185,7 @@ void CDozoZedDoc::Serialize(CArchive &archive)
     if (archive.IsStoring())
         return;
     m_options = session.m_options;
-    m_options.m_instantDelivery = ProfileInstantDelivery();
+    TakeProfileSettings(m_options);
     g_favorites = session.m_favorites;
     g_addressHistory = session.m_addressHistory;
     m_scriptPaths = session.m_scriptPaths;
@@ -289,8 +309,6 @@ void CDozoZedDoc::CopyChanged(const CSvrOptions &edited)
     copy(m_options.m_callCenterPath, edited.m_callCenterPath);
     copy(m_options.m_callCenterServer, edited.m_callCenterServer);
     copy(m_options.m_operatorName, edited.m_operatorName);
-    if (m_options.m_instantDelivery != edited.m_instantDelivery) {
-        m_options.m_instantDelivery = edited.m_instantDelivery;
-        QSettings().setValue(kInstantDeliveryKey, edited.m_instantDelivery != 0);
-    }
+    StoreProfileFlag(kInstantDeliveryKey, m_options.m_instantDelivery, edited.m_instantDelivery);
+    StoreProfileFlag(kBringLateJoinersKey, m_options.m_bringLateJoiners, edited.m_bringLateJoiners);
 }

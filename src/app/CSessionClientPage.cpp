@@ -19,6 +19,8 @@ CSessionClientPage::CSessionClientPage(QWidget *parent)
     form->addRow(u"&Download Delay:"_s, MakeEdit(this, IDC_DOWNLOAD_DELAY));
     form->addRow(MakeCheckBox(this, IDC_INSTANT_DELIVERY,
                               u"&Instant delivery: hold each poll until a push"_s));
+    form->addRow(
+        MakeCheckBox(this, IDC_BRING_LATE_JOINERS, u"Bring &late joiners to the current page"_s));
 }
 
 void CSessionClientPage::DoDataExchange(CDataExchange &dx)
@@ -30,4 +32,5 @@ void CSessionClientPage::DoDataExchange(CDataExchange &dx)
     DDV_MinMaxInt(dx, IDC_DOWNLOAD_DELAY, m_downloadDelaySecs, CSvrOptions::kMinDownloadDelaySecs,
                   CSvrOptions::kMaxDownloadDelaySecs);
     DDX_Check(dx, IDC_INSTANT_DELIVERY, m_instantDelivery);
+    DDX_Check(dx, IDC_BRING_LATE_JOINERS, m_bringLateJoiners);
 }

@@ -11,6 +11,7 @@ public:
     int m_refreshSecs = 5;
     int m_downloadDelaySecs = 5;
     int m_instantDelivery = 1;
+    int m_bringLateJoiners = 1;
 
 protected:
     void DoDataExchange(CDataExchange &dx) override;

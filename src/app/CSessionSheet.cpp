@@ -31,6 +31,7 @@ void CSessionSheet::LoadFrom(const CSvrOptions &options)
     m_pClientPage->m_refreshSecs = options.m_refreshSecs;
     m_pClientPage->m_downloadDelaySecs = options.m_downloadDelaySecs;
     m_pClientPage->m_instantDelivery = options.m_instantDelivery;
+    m_pClientPage->m_bringLateJoiners = options.m_bringLateJoiners;
     m_pPagesPage->m_logonPage = options.m_logonPage;
     m_pPagesPage->m_logoffPage = options.m_logoffPage;
     m_pPagesPage->m_busyPage = options.m_busyPage;
@@ -50,6 +51,7 @@ void CSessionSheet::StoreInto(CSvrOptions &options) const
     options.m_refreshSecs = m_pClientPage->m_refreshSecs;
     options.m_downloadDelaySecs = m_pClientPage->m_downloadDelaySecs;
     options.m_instantDelivery = m_pClientPage->m_instantDelivery;
+    options.m_bringLateJoiners = m_pClientPage->m_bringLateJoiners;
     options.m_logonPage = m_pPagesPage->m_logonPage;
     options.m_logoffPage = m_pPagesPage->m_logoffPage;
     options.m_busyPage = m_pPagesPage->m_busyPage;

@@ -127,6 +127,8 @@ constexpr int IDC_BROWSE_BUSY = 1044;
 constexpr int IDC_DOWNLOAD_DELAY = 1047;
 // Not among the program's original resources: the Client page's instant-delivery check box.
 constexpr int IDC_INSTANT_DELIVERY = 1197;
+// Nor is its check box that brings late joiners to the current page.
+constexpr int IDC_BRING_LATE_JOINERS = 1198;
 constexpr int IDC_LOG_ENABLED = 1048;
 constexpr int IDC_LOG_FILE = 1049;
 constexpr int IDC_BROWSE_LOG = 1050;

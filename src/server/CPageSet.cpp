@@ -97,9 +97,22 @@ int CPageSet::WriteControlPage(const QString &pushedAddress, int refreshSecs)
     m_pushing = pushedAddress.isEmpty() ? 0 : 1;
     m_mainWindowLost = 0;
     m_loggingOff = 0;
+    if (pushedAddress.isEmpty() && m_chatWaiting)
+        return WritePage(m_controlFile,
+                         ChatWaitingPageText(refreshSecs, "VT"_L1 + m_address + ".htm"_L1));
     return WritePage(
         m_controlFile,
         ControlPageText(pushedAddress, refreshSecs, m_blurOnPush, "VX"_L1 + m_address + ".htm"_L1));
+}
+
+int CPageSet::SetChatWaiting(bool waiting, int refreshSecs)
+{
+    if (m_chatWaiting == (waiting ? 1 : 0))
+        return 1;
+    m_chatWaiting = waiting ? 1 : 0;
+    if (m_pushing || m_mainWindowLost)
+        return 1;
+    return WriteControlPage(QString(), refreshSecs);
 }
 
 int CPageSet::WriteLostPage(const QString &pushedAddress, int refreshSecs)

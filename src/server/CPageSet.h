@@ -28,12 +28,15 @@ public:
     // The control page once a push found no main window to move (see LostPageText).
     int WriteLostPage(const QString &pushedAddress, int refreshSecs);
     int WriteCdromPage(const QString &contentPath, const QString &image);
+    // A chat message waits for the user, or no longer: the idle page offers the chat or not.
+    // A page carrying something else is left to finish first.
+    int SetChatWaiting(bool waiting, int refreshSecs);
 
     bool IsPushing() const { return m_pushing != 0; }
     bool IsMainWindowLost() const { return m_mainWindowLost != 0; }
     bool IsLoggingOff() const { return m_loggingOff != 0; }
     // The idle page: nothing to deliver and nothing to tell.
-    bool IsIdle() const { return !m_pushing && !m_mainWindowLost; }
+    bool IsIdle() const { return !m_pushing && !m_mainWindowLost && !m_chatWaiting; }
     QString ControlFile() const { return m_controlFile; }
     QString GreetingFile() const { return m_greetingFile; }
     QString CdromFile() const { return m_cdromFile; }
@@ -49,6 +52,7 @@ private:
     int m_pushing = 0;
     int m_mainWindowLost = 0;
     int m_loggingOff = 0;
+    int m_chatWaiting = 0;
     QString m_root;
     QString m_address;
     QString m_welcomePath;

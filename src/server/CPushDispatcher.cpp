@@ -3,7 +3,9 @@
 #include "CRequest.h"
 #include "CRequestSocket.h"
 #include "CUserTable.h"
+#include "ChatRequests.h"
 #include "HeldPolls.h"
+#include "LateJoiners.h"
 #include "ServerLinks.h"
 #include "Trace.h"
 #include "Users.h"
@@ -60,6 +62,7 @@ void CPushDispatcher::PushToAll(const QString &address)
         user->m_lastPushed = address;
         AnswerHeldPoll(key);
     }
+    NoteLastPushToAll(address);
     RecordPush(kAllClients, address);
 }
 
@@ -112,6 +115,7 @@ void CPushDispatcher::LogoffUser(const QString &key)
     user->m_lastPushed = logoff;
     AnswerHeldPoll(key);
     RecordPush(key, logoff);
+    EndChat(key, u"Chat ended: logged off."_s);
 }
 
 void CPushDispatcher::OnControlPageSent(CRequestSocket &connection)
@@ -126,11 +130,16 @@ void CPushDispatcher::OnControlPageSent(CRequestSocket &connection)
     user->m_idleShown = user->m_pages->IsIdle() ? 1 : 0;
     if (!user->m_pages->IsPushing())
         return;
+    // The first delivery of a new record is its welcome page, unless a push replaced it.
+    const bool welcomeDelivered
+        = user->m_lastDelivered.isEmpty() && user->m_lastPushed == user->m_welcomePath;
     user->m_lastDelivered = user->m_lastPushed;
     user->m_pages->WriteControlPage(QString(), user->m_refreshSecs);
     if (g_pActivityLink)
         g_pActivityLink->MarkSent(user->m_lastPushed);
     const QString &logoff = user->m_logoffPath;
     if (!logoff.isEmpty() && user->m_lastPushed.contains(logoff))
-        g_userTable.Remove(key);
+        return g_userTable.Remove(key);
+    if (welcomeDelivered)
+        BringLateJoiner(key);
 }

@@ -4,6 +4,7 @@
 #include "CRequest.h"
 #include "CSvrOptions.h"
 #include "CUserTable.h"
+#include "ChatRequests.h"
 #include "ContentType.h"
 #include "HeldPolls.h"
 #include "HttpFormat.h"
@@ -188,6 +189,8 @@ void CRequestSocket::Respond()
         m_request->m_logon = 0;
         return SendError(500);
     }
+    if (ChatRequestStep(*this))
+        return;
     DeliveryReportStep(*this);
     if (!HoldIfIdle())
         SendFile();
@@ -314,6 +317,21 @@ void CRequestSocket::HeadStep()
         m_file.close();
     else if (m_contentType == "text/html"_L1)
         m_buffer += NoCacheMetaLines();
+}
+
+void CRequestSocket::SendGenerated(QByteArrayView contentType, const QByteArray &body)
+{
+    if (m_closed || m_parseState == 4)
+        return;
+    m_buffer.clear();
+    SendStatus(200);
+    m_buffer += HeaderLine("Content-type", contentType);
+    m_buffer += HeaderLine("Cache-Control", "no-store");
+    m_buffer += "\r\n";
+    if (m_request->m_method != "HEAD")
+        m_buffer += body;
+    m_parseState = 4;
+    StartSending();
 }
 
 void CRequestSocket::SendStatus(int code)

@@ -64,6 +64,9 @@ public:
     // A held poll of an idle control page goes on with the page as it now is. Unless told
     // otherwise, the answer asks the control window to poll again soon.
     void AnswerHeldPoll(bool repollSoon);
+    // Answers with bytes the server made rather than a file; nothing happens once the
+    // connection has answered or closed.
+    void SendGenerated(QByteArrayView contentType, const QByteArray &body);
 
     // How long a poll is held, in refresh periods: well inside the time-out's seven.
     static constexpr int kHeldPeriods = 4;

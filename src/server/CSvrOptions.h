@@ -55,4 +55,7 @@ public:
     // Not in the session file: a poll of an idle control page is held open until a push or
     // its time is up. The console keeps it in the program's profile.
     qint32 m_instantDelivery = 1;
+    // Not in the session file either: once a new user has its welcome page, the last page pushed
+    // to everybody is pushed to it. Kept in the program's profile too.
+    qint32 m_bringLateJoiners = 1;
 };

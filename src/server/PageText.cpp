@@ -1,5 +1,6 @@
 #include "PageText.h"
 
+#include "ChatPageText.h"
 #include "Cp1252.h"
 
 namespace {
@@ -169,6 +170,20 @@ QByteArray LostPageText(const QString &pushedAddress, int refreshSecs, const QSt
         + HtmlAttributeBody(recoverPage)
         + "'); return false\">"
           "<FONT SIZE = \"-3\">Reopen</FONT></A>\n"
+          "</BODY>\n"
+          "</HTML>\n";
+}
+
+QByteArray ChatWaitingPageText(int refreshSecs, const QString &chatPage)
+{
+    return ControlHeadText(refreshSecs)
+        + "<BR>\n"
+          "<FONT Color=\"#FF0000\" SIZE = \"-3\">New message.</FONT><BR>\n"
+          "<A HREF=\""
+        + HtmlAttributeBody(chatPage) + "\" TARGET=\"" + kChatWindowName
+        + "\" onclick=\"window.open(this.href, '" + kChatWindowName
+        + "', 'width=420,height=480,resizable=1,scrollbars=1'); return false\">"
+          "<FONT SIZE = \"-3\">Chat</FONT></A>\n"
           "</BODY>\n"
           "</HTML>\n";
 }

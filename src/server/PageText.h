@@ -27,6 +27,9 @@ QByteArray ControlPageText(const QString &pushedAddress, int refreshSecs, bool b
 // The control page once a push found no main window: one short line and a link that opens the
 // pushed page, then sends the control window to the recover page. It keeps polling.
 QByteArray LostPageText(const QString &pushedAddress, int refreshSecs, const QString &recoverPage);
+// The idle control page while a chat message waits for the user: one short line and a link that
+// opens the chat page from the user's click, in a window of its own. It keeps polling.
+QByteArray ChatWaitingPageText(int refreshSecs, const QString &chatPage);
 QByteArray LogoffPageText(const QString &logoffAddress);
 QByteArray CdromPageText(const QString &contentPath, const QString &image, const QString &autoPlay,
                          const QString &playEveryFrame);

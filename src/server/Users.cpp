@@ -5,6 +5,7 @@
 #include "CSvrOptions.h"
 #include "CUserInfo.h"
 #include "CUserTable.h"
+#include "ChatRequests.h"
 #include "Cp1252.h"
 #include "HeldPolls.h"
 #include "ServerLinks.h"
@@ -160,5 +161,6 @@ void SweepTimedOutUsers()
             g_pActivityLink->AddActivity(key, u"USER TIMED OUT"_s, false);
         TellTreeUserLeft(user->m_request->m_userName, key);
         g_userTable.Remove(key);
+        EndChat(key, u"Chat ended: timed out."_s);
     }
 }

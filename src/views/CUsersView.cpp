@@ -1,5 +1,6 @@
 #include "CUsersView.h"
 
+#include "CChatHub.h"
 #include "CDialog.h"
 #include "CPushDispatcher.h"
 #include "CUserInfo.h"
@@ -11,7 +12,9 @@
 #include "ResourceIds.h"
 #include "ServerLinks.h"
 #include "SessionLinks.h"
+#include "StringTable.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -34,7 +37,8 @@ struct ColumnLayout
     int width;
 };
 constexpr int kRowsShown = 8;
-constexpr ColumnLayout kColumns[] = {{u"User", 125}, {u"IP Address", 75}, {u"Status", 125}};
+constexpr ColumnLayout kColumns[]
+    = {{u"User", 125}, {u"IP Address", 75}, {u"Status", 125}, {u"Chat", 60}};
 
 // The Status text of a state, or nothing for a state without one.
 std::optional<QString> StatusText(int state)
@@ -78,6 +82,11 @@ CUsersView::CUsersView(CDocument &document, QWidget *parent)
                 [this](int hint, const CUserInfo *user) { OnUpdate(hint, user); });
     }
     connect(m_logoff, &QPushButton::clicked, this, [this] { OnLogoff(); });
+    auto *chat = new QAction(LoadResString(IDS_CHAT_WITH_USER), m_list);
+    connect(chat, &QAction::triggered, this, [this] { OnChatWithUser(); });
+    m_list->addAction(chat);
+    m_list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(m_list, &QTreeWidget::itemDoubleClicked, this, [this] { OnChatWithUser(); });
     connect(m_list, &QTreeWidget::itemClicked, this, [this] { OnEnableTimer(); });
     connect(&m_enableTimer, &QTimer::timeout, this, [this] { OnEnableTimer(); });
 }
@@ -179,6 +188,24 @@ void CUsersView::AppendRow(const CUserInfo &user)
     row->setCheckState(UserColumn, Qt::Unchecked);
     row->setText(AddressColumn, user.m_address);
     row->setText(StatusColumn, StatusText(user.m_state).value_or(QString()));
+    if (g_pChatHub && g_pChatHub->IsUnread(user.m_address))
+        row->setText(ChatColumn, u"Unread"_s);
+}
+
+void CUsersView::MarkUnread(const QString &key, bool unread)
+{
+    for (int index = 0; index < m_list->topLevelItemCount(); ++index) {
+        QTreeWidgetItem *row = m_list->topLevelItem(index);
+        if (row->text(AddressColumn) == key)
+            row->setText(ChatColumn, unread ? u"Unread"_s : QString());
+    }
+}
+
+void CUsersView::OnChatWithUser()
+{
+    const QTreeWidgetItem *row = m_list->currentItem();
+    if (row && g_pChatHub)
+        g_pChatHub->OpenChat(row->text(AddressColumn));
 }
 
 // The first row of the user's key, as the tree finds its entry: names are shown only.

@@ -16,7 +16,7 @@ class QTreeWidgetItem;
 class CUsersView : public CView
 {
 public:
-    enum Column { UserColumn, AddressColumn, StatusColumn };
+    enum Column { UserColumn, AddressColumn, StatusColumn, ChatColumn };
     static constexpr int kEnableTimerMs = 125;
     static constexpr int kMargin = 5;
 
@@ -36,6 +36,11 @@ public:
     void OnLogoff();
     // "Logoff..." is enabled exactly while some row is selected.
     void OnEnableTimer();
+    // Opens the chat with the current row's user.
+    void OnChatWithUser();
+    // The user's Chat column says "Unread" while the user has chat messages the operator has
+    // not seen.
+    void MarkUnread(const QString &key, bool unread);
 
 protected:
     void OnInitialUpdate() override;

@@ -1,6 +1,7 @@
 #include "CVantroTree.h"
 
 #include "CAddFavoriteDlg.h"
+#include "CChatHub.h"
 #include "CChildFrame.h"
 #include "CDocManager.h"
 #include "CDocTemplate.h"
@@ -17,6 +18,7 @@
 #include "OperatorWindowType.h"
 #include "ResourceIcons.h"
 #include "ResourceIds.h"
+#include "StringTable.h"
 #include "Trace.h"
 
 #include <QAction>
@@ -269,7 +271,10 @@ void CVantroTree::AddUser(CUserInfo *user)
     if (!user)
         return;
     m_users.emplace_back(user);
-    AddItem(m_hUsers, user->m_name, IDI_USER);
+    QTreeWidgetItem *item = AddItem(m_hUsers, user->m_name, IDI_USER);
+    item->setData(0, UserKeyRole, user->m_address);
+    if (g_pChatHub && g_pChatHub->IsUnread(user->m_address))
+        MarkUnread(user->m_address, true);
     SendHint(CUsersDoc::HINT_USER_ADDED, *user);
 }
 
@@ -303,6 +308,19 @@ void CVantroTree::UpdateUser(const CUserInfo &user)
     SendHint(CUsersDoc::HINT_USER_STATE, user);
 }
 
+void CVantroTree::MarkUnread(const QString &key, bool unread)
+{
+    for (int index = 0; index < m_hUsers->childCount(); ++index) {
+        QTreeWidgetItem *item = m_hUsers->child(index);
+        if (item->data(0, UserKeyRole).toString() != key)
+            continue;
+        QFont font = item->font(0);
+        font.setBold(unread);
+        item->setFont(0, font);
+        item->setToolTip(0, unread ? u"Unread chat messages"_s : QString());
+    }
+}
+
 void CVantroTree::SendHint(int hint, const CUserInfo &user)
 {
     if (!g_pUsersView)
@@ -320,6 +338,8 @@ void CVantroTree::OnDoubleClick()
         RouteToApplication(ID_VIEW_OPERATOR);
     } else if (item == m_hUsers) {
         RouteToApplication(ID_VIEW_USERS);
+    } else if (item->parent() == m_hUsers && g_pChatHub) {
+        g_pChatHub->OpenChat(item->data(0, UserKeyRole).toString());
     } else if (item == m_hActivity) {
         ActivateFrame(g_pSessionFrame);
     } else if (item->parent() == m_hScripts) {
@@ -337,6 +357,8 @@ void CVantroTree::OnRightClick(const QPoint &pos)
 {
     TRACE("CVantroTree::OnRclick()");
     const QTreeWidgetItem *hit = itemAt(pos);
+    if (hit && hit->parent() == m_hUsers)
+        return ShowUserMenu(hit->data(0, UserKeyRole).toString(), pos);
     if ((hit && hit != m_hRoot) || !g_pMainFrame)
         return;
     // The menu's own texts, with the main frame's state and routing behind them.
@@ -350,6 +372,22 @@ void CVantroTree::OnRightClick(const QPoint &pos)
         connect(action, &QAction::triggered, g_pMainFrame, [id] { g_pMainFrame->OnCommandId(id); });
     }
     TRACE("calling TrackPopupMenu(), stand back!");
+    ShowMenu(menu, pos);
+}
+
+void CVantroTree::ShowUserMenu(const QString &key, const QPoint &pos)
+{
+    QMenu menu(this);
+    QAction *chat = menu.addAction(LoadResString(IDS_CHAT_WITH_USER));
+    connect(chat, &QAction::triggered, this, [key] {
+        if (g_pChatHub)
+            g_pChatHub->OpenChat(key);
+    });
+    ShowMenu(menu, pos);
+}
+
+void CVantroTree::ShowMenu(QMenu &menu, const QPoint &pos)
+{
     const QPoint at = viewport()->mapToGlobal(pos);
     if (const PopupMenuHandler &handler = MenuHandler())
         handler(menu, at);

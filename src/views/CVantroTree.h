@@ -28,6 +28,8 @@ public:
     static constexpr int kMaxToolTip = 80;
     // The icon id each item shows, for tests and for the expand and collapse images.
     static constexpr int ImageRole = Qt::UserRole + 1;
+    // The key of the user a child of "Users" shows.
+    static constexpr int UserKeyRole = Qt::UserRole + 2;
 
     // Shows the session menu at a global position; tests record it instead.
     using PopupMenuHandler = std::function<void(QMenu &menu, const QPoint &globalPos)>;
@@ -51,6 +53,8 @@ public:
     void AddUser(CUserInfo *user) override;
     void RemoveUser(const CUserInfo &user) override;
     void UpdateUser(const CUserInfo &user) override;
+    // The user's item shows in bold while the user has chat messages the operator has not seen.
+    void MarkUnread(const QString &key, bool unread);
 
     // Remove Favorite: the selected favorite leaves the tree and the favorites list.
     void OnRemoveFavorite();
@@ -86,6 +90,9 @@ private:
     void SendHint(int hint, const CUserInfo &user);
     // The first user entry of the key, or -1; the Users children stand in the same order.
     qsizetype UserIndex(const QString &key) const;
+    // A user's menu: "Chat with user".
+    void ShowUserMenu(const QString &key, const QPoint &pos);
+    void ShowMenu(QMenu &menu, const QPoint &pos);
 
     struct ScriptChild
     {

@@ -1,5 +1,7 @@
 // The console as the operator meets it: the application with its main frame, the session
 // window and its activity list, the uptime pane and the ways a session file comes in.
+#include "CChatStore.h"
+#include "CChatView.h"
 #include "CChildFrame.h"
 #include "CControlBar.h"
 #include "CDocManager.h"
@@ -8,6 +10,7 @@
 #include "CDozoZedDoc.h"
 #include "CDozoZedView.h"
 #include "CListenSocket.h"
+#include "CMDIChildWnd.h"
 #include "CMainFrame.h"
 #include "COpenChannel.h"
 #include "CSessionFile.h"
@@ -15,8 +18,11 @@
 #include "CSessionSheet.h"
 #include "CSplashWnd.h"
 #include "CUptimeClock.h"
+#include "CUserInfo.h"
 #include "CUserTable.h"
 #include "CUsersFrame.h"
+#include "CUsersView.h"
+#include "CVantroTree.h"
 #include "CommandIcons.h"
 #include "ConsoleFixture.h"
 #include "FileDialog.h"
@@ -31,11 +37,13 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QScreen>
@@ -304,22 +312,64 @@ TEST_F(ConsoleApp, NewSessionIsGreyedWhileTheSessionWindowExists)
     EXPECT_EQ(g_pMainFrame->FindAction(ID_FILE_SAVE)->text(), u"&Save"_s);
 }
 
-TEST_F(ConsoleApp, ChatWithUserOpensOneMoreChatWindowEachTimeAndClosingOneAsksNothing)
+// Types the text into whatever has the focus, then presses Enter there.
+void TypeIntoFocus(const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(QApplication::focusWidget(), &press);
+    }
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(QApplication::focusWidget(), &enter);
+}
+
+TEST_F(ConsoleApp, AUsersMessageMarksItUnreadWithoutTakingTheFocusUntilItsChatOpens)
 {
     QMenu *window = g_pMainFrame->menuBar()->actions().at(6)->menu();
     ASSERT_TRUE(window->actions().contains(g_pMainFrame->FindAction(ID_NEW_CHAT)));
     EXPECT_EQ(g_pMainFrame->FindAction(ID_NEW_CHAT)->text(), u"Chat with user"_s);
+    const int port = FreePort();
+    OnNextSheet([port](CSessionSheet &sheet) {
+        sheet.m_pServerPage->m_port = static_cast<unsigned>(port);
+    });
+    Run(ID_NEW_SESSION);
+    AppTree()->AddUser(new CUserInfo(u"Mr. Al"_s, u"127.0.0.2"_s));
+    Run(ID_VIEW_USERS);
     Run(ID_NEW_CHAT);
     Run(ID_NEW_CHAT);
     Settle();
-    const QList<QMdiSubWindow *> chats = g_pMainFrame->MdiArea()->subWindowList();
-    ASSERT_EQ(chats.size(), 2);
-    for (const QMdiSubWindow *chat : chats)
-        EXPECT_EQ(chat->windowTitle(), u"Chat"_s);
-    chats.first()->close();
+    QMdiArea *area = g_pMainFrame->MdiArea();
+    ASSERT_NE(g_pUsersView, nullptr);
+    ASSERT_EQ(area->subWindowList().size(), 3)
+        << "the session and users windows and one chat with everybody";
+    EXPECT_EQ(area->activeSubWindow()->windowTitle(), u"Chat - All Clients"_s);
+
+    // As the server passes on a message the user posted.
+    g_pChatLink->OnChatMessage(
+        g_chatStore.Add(u"127.0.0.2"_s, CChatMessage::User, u"Mr. Al"_s, u"<b>hi</b>"_s));
+    QTreeWidgetItem *item = AppTree()->UsersItem()->child(0);
+    EXPECT_TRUE(item->font(0).bold());
+    EXPECT_EQ(g_pUsersView->List()->topLevelItem(0)->text(CUsersView::ChatColumn), u"Unread"_s);
+    EXPECT_EQ(area->activeSubWindow()->windowTitle(), u"Chat - All Clients"_s) << "no focus taken";
+
+    AppTree()->setCurrentItem(item);
+    AppTree()->OnDoubleClick();
+    Settle();
+    ASSERT_EQ(area->subWindowList().size(), 4);
+    EXPECT_EQ(area->activeSubWindow()->windowTitle(), u"Chat - Mr. Al (127.0.0.2)"_s);
+    EXPECT_FALSE(item->font(0).bold());
+    EXPECT_EQ(g_pUsersView->List()->topLevelItem(0)->text(CUsersView::ChatColumn), QString());
+    const auto *chat = dynamic_cast<CChatView *>(
+        static_cast<CMDIChildWnd *>(area->activeSubWindow())->GetActiveView());
+    ASSERT_NE(chat, nullptr);
+    EXPECT_TRUE(chat->Conversation()->toPlainText().endsWith(u"Mr. Al: <b>hi</b>"_s)) << "as text";
+    TypeIntoFocus(u"hello"_s);
+    EXPECT_TRUE(chat->Conversation()->toPlainText().endsWith(u"\nNot sent: not logged on."_s))
+        << "the user is in no session";
+    EXPECT_EQ(chat->Input()->text(), u"hello"_s) << "nothing typed is lost";
+    area->activeSubWindow()->close();
     Settle();
     EXPECT_EQ(BoxTexts(), QStringList());
-    EXPECT_EQ(g_pMainFrame->MdiArea()->subWindowList(), QList<QMdiSubWindow *> {chats.last()});
 }
 
 TEST_F(ConsoleApp, OpeningASessionWhileOneIsOpenShowsTheRunningSessionText)

@@ -1,4 +1,5 @@
 // The activity log: written only while a session exists, CR LF on disk, silent on failure.
+#include "CChatHub.h"
 #include "CDozoZedDoc.h"
 #include "CLogFile.h"
 #include "ConsoleFixture.h"
@@ -32,6 +33,28 @@ TEST_F(LogFile, LinesEndInCrLfAndAppend)
     log.Write(u"User = 127.0.0.2, Pushed = /welcome.htm\n"_s);
     log.Write(u"caf\u00e9\n"_s);
     EXPECT_EQ(LogBytes(), QByteArray("User = 127.0.0.2, Pushed = /welcome.htm\r\ncaf\xe9\r\n"));
+}
+
+TEST_F(LogFile, EveryChatMessageIsOneLineWithItsLineBreaksAndTabsAsSpaces)
+{
+    CChatHub hub;
+    const auto message
+        = [&hub](const QString &key, CChatMessage::Sender sender, const QString &text) {
+              CChatMessage chat;
+              chat.m_key = key;
+              chat.m_sender = sender;
+              chat.m_senderName = u"Ms. Ann"_s;
+              chat.m_text = text;
+              hub.OnChatMessage(chat);
+          };
+    message(u"127.0.0.2"_s, CChatMessage::User, u"a\r\nb\tc <script>\u00e9"_s);
+    message(u"127.0.0.2"_s, CChatMessage::Operator, u"to you"_s);
+    message(QString(), CChatMessage::Operator, u"to all\n"_s);
+    message(u"127.0.0.2"_s, CChatMessage::Notice, u"Chat ended: timed out."_s);
+    EXPECT_EQ(LogBytes(),
+              QByteArray("User = 127.0.0.2, Chat = a  b c <script>\xe9\r\n"
+                         "User = Operator to 127.0.0.2, Chat = to you\r\n"
+                         "User = Operator to All Clients, Chat = to all \r\n"));
 }
 
 TEST_F(LogFile, ClearEmptiesAnExistingFileAndLeavesAMissingOneMissing)

@@ -185,21 +185,36 @@ TEST_F(SessionDoc, ChangingOnlyRefreshDelayOrLogFileAsksNothingAndKeepsServing)
     EXPECT_FALSE(QFile::exists(Path(u"other.log"_s)));
 }
 
-TEST_F(SessionDoc, InstantDeliveryIsKeptInTheProfileAndLeavesTheSessionFileAlone)
+TEST_F(SessionDoc, ProfileSettingsAreKeptInTheProfileAndLeaveTheSessionFileAlone)
 {
-    CDozoZedDoc *document = NewSession();
-    ASSERT_NE(document, nullptr);
-    EXPECT_EQ(document->m_options.m_instantDelivery, 1);
-    document->SetModifiedFlag(false);
-    EditProperties(*document, [](CSessionSheet &sheet) {
-        sheet.m_pClientPage->Control<QAbstractButton>(IDC_INSTANT_DELIVERY)->setChecked(false);
-    });
-    EXPECT_TRUE(m_boxes.isEmpty());
-    EXPECT_EQ(document->m_options.m_instantDelivery, 0);
-    EXPECT_FALSE(document->IsModified()) << "the session file does not hold it";
-    EXPECT_FALSE(QSettings().value(u"Settings/InstantDelivery"_s).toBool());
-    EXPECT_EQ(CDozoZedDoc().m_options.m_instantDelivery, 0) << "the next session takes it";
-    QSettings().remove(u"Settings/InstantDelivery"_s);
+    struct Flag
+    {
+        int checkBox;
+        QString key;
+        qint32 CSvrOptions::*field;
+    };
+    const Flag flags[] = {
+        {IDC_INSTANT_DELIVERY, u"Settings/InstantDelivery"_s, &CSvrOptions::m_instantDelivery},
+        {IDC_BRING_LATE_JOINERS, u"Settings/BringLateJoiners"_s, &CSvrOptions::m_bringLateJoiners},
+    };
+    for (const Flag &flag : flags) {
+        CDozoZedDoc *document = NewSession();
+        ASSERT_NE(document, nullptr);
+        EXPECT_EQ(document->m_options.*flag.field, 1)
+            << "on by default: " << flag.key.toStdString();
+        document->SetModifiedFlag(false);
+        EditProperties(*document, [&flag](CSessionSheet &sheet) {
+            sheet.m_pClientPage->Control<QAbstractButton>(flag.checkBox)->setChecked(false);
+        });
+        EXPECT_TRUE(m_boxes.isEmpty());
+        EXPECT_EQ(document->m_options.*flag.field, 0);
+        EXPECT_FALSE(document->IsModified()) << "the session file does not hold it";
+        EXPECT_FALSE(QSettings().value(flag.key).toBool());
+        EXPECT_EQ(CDozoZedDoc().m_options.*flag.field, 0) << "the next session takes it";
+        QSettings().remove(flag.key);
+        document->OnCloseDocument();
+        Settle();
+    }
 }
 
 TEST_F(SessionDoc, ChangingThePortAsksAndNoKeepsEveryOldValue)

@@ -1,6 +1,8 @@
 #include "CConsoleHost.h"
 
 #include "CAddDocumentDlg.h"
+#include "CChatHub.h"
+#include "CChatView.h"
 #include "CDozoZedDoc.h"
 #include "CDozoZedView.h"
 #include "CListenSocket.h"
@@ -24,11 +26,14 @@
 
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QPlainTextEdit>
 #include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
@@ -178,6 +183,8 @@ void CConsoleHost::RunCommand(const QByteArray &line)
         PrintUsersWindow();
     } else if (words.front() == "logoff-window" && words.size() == 2) {
         LogoffFromUsersWindow(QString::fromUtf8(words[1]));
+    } else if (words.front().startsWith("chat-") || words.front() == "active-window") {
+        RunChatCommand(words);
     } else if (words.front().startsWith("script-")) {
         RunScriptCommand(words);
     } else if (words.front() == "manual-push" && words.size() == 3) {
@@ -240,6 +247,8 @@ void CConsoleHost::PrintUsersWindow()
         const QTreeWidgetItem *item = list->topLevelItem(row);
         line += " | "_L1 + item->text(CUsersView::UserColumn) + u'\t'
             + item->text(CUsersView::AddressColumn) + u'\t' + item->text(CUsersView::StatusColumn);
+        if (!item->text(CUsersView::ChatColumn).isEmpty())
+            line += u'\t' + item->text(CUsersView::ChatColumn);
     }
     PrintLine(line);
 }
@@ -259,6 +268,65 @@ void CConsoleHost::LogoffFromUsersWindow(const QString &address)
     }
     g_pUsersView->OnLogoff();
     PrintUsersWindow();
+}
+
+// "chat-open KEY" opens the user's chat from its users window row, "chat-all" the chat with
+// everybody from the menu; "chat-send TEXT..." types into the focused input line and presses
+// Enter; "chat-lines KEY|all" prints the window's title and lines; "active-window" the title of
+// the window the operator is in; "chat-screenshot FILE.png" saves a picture of that window.
+void CConsoleHost::RunChatCommand(const QList<QByteArray> &words)
+{
+    const QString rest = QString::fromUtf8(words.mid(1).join(' '));
+    if (words.front() == "chat-open" && words.size() == 2) {
+        g_pMainFrame->FindAction(ID_VIEW_USERS)->trigger();
+        QTreeWidget *list = g_pUsersView ? g_pUsersView->List() : nullptr;
+        for (int row = 0; list && row < list->topLevelItemCount(); ++row) {
+            if (list->topLevelItem(row)->text(CUsersView::AddressColumn) == rest)
+                list->setCurrentItem(list->topLevelItem(row));
+        }
+        g_pUsersView->OnChatWithUser();
+    } else if (words.front() == "chat-all") {
+        RunMenuCommand(ID_NEW_CHAT);
+    } else if (words.front() == "chat-send") {
+        auto *input = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        if (!input) {
+            const QWidget *focus = QApplication::focusWidget();
+            PrintLine(
+                u"error the focus is not on an input line but on "_s
+                + (focus ? QString::fromLatin1(focus->metaObject()->className()) : u"nothing"_s)
+                + u" in "_s
+                + (QApplication::activeWindow() ? QApplication::activeWindow()->windowTitle()
+                                                : u"no window"_s));
+            return;
+        }
+        input->insert(rest);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(input, &press);
+    } else if (words.front() == "chat-lines" && words.size() == 2) {
+        return PrintChat(rest == "all"_L1 ? QString() : rest);
+    } else if (words.front() == "chat-screenshot" && words.size() == 2) {
+        QMdiSubWindow *active = g_pMainFrame->MdiArea()->activeSubWindow();
+        const bool saved = active && active->grab().save(rest, "PNG");
+        PrintLine(saved ? u"ok"_s : u"error screenshot not saved"_s);
+        return;
+    }
+    const QMdiSubWindow *active = g_pMainFrame->MdiArea()->activeSubWindow();
+    PrintLine(u"ok "_s + (active ? active->windowTitle() : QString()));
+}
+
+// "ok TITLE", then " | " and each line of the conversation's window.
+void CConsoleHost::PrintChat(const QString &key)
+{
+    const CChatView *view = CChatHub::FindView(key);
+    if (!view) {
+        PrintLine(u"error no chat window"_s);
+        return;
+    }
+    QString line = u"ok "_s + view->parentWidget()->windowTitle();
+    const QString text = view->Conversation()->toPlainText();
+    for (const QString &message : text.split(u'\n', Qt::SkipEmptyParts))
+        line += " | "_L1 + message;
+    PrintLine(line);
 }
 
 bool CConsoleHost::RunMenuCommand(int id)

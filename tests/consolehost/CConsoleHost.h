@@ -41,6 +41,8 @@ private:
     void PrintTreeUsers();
     void PrintUsersWindow();
     void LogoffFromUsersWindow(const QString &address);
+    void RunChatCommand(const QList<QByteArray> &words);
+    void PrintChat(const QString &key);
     void RunScriptCommand(const QList<QByteArray> &words);
     // Manual Push of a remote address to the user of that key alone, through the dialog.
     void RunManualPush(const QList<QByteArray> &words);

@@ -3,6 +3,7 @@
 #include "CPushDispatcher.h"
 #include "CUserInfo.h"
 #include "CUserTable.h"
+#include "LateJoiners.h"
 #include "MessageBox.h"
 #include "TestSupport.h"
 #include "Tick.h"
@@ -59,6 +60,7 @@ void ServerFixture::SetUp()
     g_pActivityLink = &m_links;
     g_pUserLink = &m_links;
     CPushDispatcher::lastPushedAddress.clear();
+    ForgetLastPushToAll();
     SetMessageBoxHandler([this](const MessageBoxRequest &request) {
         m_messages << request.text;
         return static_cast<int>(IDOK);

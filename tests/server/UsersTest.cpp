@@ -1,9 +1,11 @@
 #include "Users.h"
+#include "CChatStore.h"
 #include "CPushDispatcher.h"
 #include "CRequest.h"
 #include "CRequestSocket.h"
 #include "CUnprivilegedFileAccess.h"
 #include "CUserTable.h"
+#include "ChatRequests.h"
 #include "IdleHook.h"
 #include "MessageBox.h"
 #include "PageText.h"
@@ -222,6 +224,8 @@ TEST_F(UsersTest, AFailedPageWriteIsShownAfterItsRequestAndWithoutTheLock)
 TEST_F(UsersTest, SilentUsersTimeOutAfterSevenRefreshPeriods)
 {
     Logon(u"127.0.0.2"_s);
+    g_chatStore.Clear();
+    ASSERT_EQ(PostOperatorChat(u"127.0.0.2"_s, u"still there?"_s), QString());
     m_now += 35000;
     SweepTimedOutUsers();
     EXPECT_EQ(TableSize(), 1);
@@ -229,6 +233,9 @@ TEST_F(UsersTest, SilentUsersTimeOutAfterSevenRefreshPeriods)
     RunIdle();
     EXPECT_EQ(TableSize(), 0);
     EXPECT_TRUE(m_links.m_events.contains(u"activity 127.0.0.2 USER TIMED OUT Pushing"_s));
+    EXPECT_EQ(g_chatStore.Conversation(u"127.0.0.2"_s).constLast().m_text,
+              u"Chat ended: timed out."_s)
+        << "the chat ends with the user";
     EXPECT_TRUE(m_links.m_events.contains(u"removed Mr. Ann 127.0.0.2"_s));
     EXPECT_FALSE(QFile::exists(RootFile(u"VS127.0.0.2.htm"_s)));
 }
@@ -304,6 +311,30 @@ TEST_F(UsersTest, PushesToOneUserReachOnlyThatUser)
     EXPECT_TRUE(Poll(u"127.0.0.3"_s).contains("\"http://x/all.htm\""));
     dispatcher.PushToUser(u"/b.htm"_s, u"127.0.0.9"_s); // unknown: nothing happens
     EXPECT_FALSE(m_links.m_events.join(u'|').contains(u"127.0.0.9"_s));
+}
+
+TEST_F(UsersTest, ALateJoinerIsBroughtToThePagePushedToEverybodyUnlessTurnedOff)
+{
+    for (const int bring : {1, 0}) {
+        m_options.m_bringLateJoiners = bring;
+        Logon(u"127.0.0.2"_s);
+        Poll(u"127.0.0.2"_s);
+        CPushDispatcher dispatcher;
+        dispatcher.PushUrlToAll(u"http://x/now.htm"_s);
+        dispatcher.PushToUser(u"/only-for-one.htm"_s, u"127.0.0.2"_s);
+        Logon(u"127.0.0.3"_s);
+        m_links.m_events.clear();
+        EXPECT_TRUE(Poll(u"127.0.0.3"_s).contains("\"/welcome.htm\"")) << "the welcome page first";
+        const QByteArray next = Poll(u"127.0.0.3"_s);
+        EXPECT_EQ(next.contains("\"http://x/now.htm\""), bring == 1) << next.constData();
+        EXPECT_EQ(next.contains("Active..."), bring == 0) << next.constData();
+        EXPECT_EQ(m_links.m_events.contains(u"activity 127.0.0.3 http://x/now.htm Pushing"_s),
+                  bring == 1)
+            << m_links.m_events.join(u'|').toStdString();
+        EXPECT_FALSE(Poll(u"127.0.0.3"_s).contains("http://x/now.htm")) << "once";
+        const QMutexLocker lock(&g_userTable.Lock());
+        g_userTable.Clear();
+    }
 }
 
 TEST_F(UsersTest, ABrowserSayingVersion4GetsTheBlurLine)

@@ -269,10 +269,12 @@ TEST_F(NavigationTree, SessionMenuOnlyOnTheRootOrEmptySpace)
     Tree()->RefreshFavorites();
     Tree()->expandAll();
     for (const QTreeWidgetItem *item :
-         {Tree()->UsersItem()->child(0), Tree()->FavoritesItem()->child(0), Tree()->UsersItem(),
-          Tree()->OperatorItem()})
+         {Tree()->FavoritesItem()->child(0), Tree()->UsersItem(), Tree()->OperatorItem()})
         Tree()->OnRightClick(CentreOf(item));
     EXPECT_TRUE(m_menus.isEmpty());
+    Tree()->OnRightClick(CentreOf(Tree()->UsersItem()->child(0)));
+    EXPECT_EQ(m_menus, QList<QStringList> {{u"Chat with user"_s}}) << "a user's own menu";
+    m_menus.clear();
 
     CDozoZedDoc *session = NewSession();
     ASSERT_NE(session, nullptr);
