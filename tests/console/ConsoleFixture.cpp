@@ -139,13 +139,19 @@ int ConsoleFixture::FreePort()
 
 bool ConsoleFixture::Logon(int port, const QString &source, const QByteArray &alias)
 {
+    const QByteArray received = Get(port, source, "/?sex=Mr&alias=" + alias + "&C=1");
+    Settle();
+    return received.startsWith("HTTP/1.0 200");
+}
+
+QByteArray ConsoleFixture::Get(int port, const QString &source, const QByteArray &path)
+{
     QTcpSocket client;
     QByteArray received;
     QEventLoop loop;
     QTimer::singleShot(5000, &loop, &QEventLoop::quit);
     QObject::connect(&client, &QTcpSocket::connected, &loop, [&] {
-        client.write("GET /?sex=Mr&alias=" + alias
-                     + "&C=1 HTTP/1.0\r\nUser-Agent: Test/1.0\r\n\r\n");
+        client.write("GET " + path + " HTTP/1.0\r\nUser-Agent: Test/1.0\r\n\r\n");
     });
     QObject::connect(&client, &QTcpSocket::readyRead, &loop, [&] { received += client.readAll(); });
     QObject::connect(&client, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);
@@ -153,8 +159,7 @@ bool ConsoleFixture::Logon(int port, const QString &source, const QByteArray &al
     client.bind(QHostAddress(source));
     client.connectToHost(QHostAddress::LocalHost, static_cast<quint16>(port));
     loop.exec();
-    Settle();
-    return received.startsWith("HTTP/1.0 200");
+    return received;
 }
 
 void ConsoleFixture::Settle()

@@ -53,6 +53,8 @@ protected:
     static int FreePort();
     // Logs a user on from the source address under the alias; true when the server answered.
     bool Logon(int port, const QString &source, const QByteArray &alias = "Ann");
+    // Fetches the path from the source address; the whole answer.
+    static QByteArray Get(int port, const QString &source, const QByteArray &path);
     static void Settle();
     // Double-clicks the divider after the list's first column, which widens it to fit.
     static void DoubleClickHeaderDivider(class QTreeWidget *list);
