@@ -178,8 +178,18 @@ void CDozoZedDoc::SetTitle(const QString &)
     if (g_bInSetTitle)
         return;
     g_bInSetTitle = true;
-    CDocument::SetTitle(AddressTitleOrWarn());
+    CDocument::SetTitle(AddressTitleOrWarn(ServedPort()));
     g_bInSetTitle = false;
+}
+
+int CDozoZedDoc::ServedPort() const
+{
+    return m_pListenSocket ? m_pListenSocket->serverPort() : m_options.m_port;
+}
+
+QString CDozoZedDoc::JoinAddress() const
+{
+    return HttpAddress(LookUpLocalHost().m_address, ServedPort());
 }
 
 void CDozoZedDoc::WriteLogLine(const QString &prefix)
@@ -215,6 +225,8 @@ bool CDozoZedDoc::StartServer()
         m_pListenSocket = nullptr;
         return false;
     }
+    // The title shows where users join, which a new port changes.
+    SetTitle(GetTitle());
     return true;
 }
 
