@@ -187,11 +187,6 @@ int CDozoZedDoc::ServedPort() const
     return m_pListenSocket ? m_pListenSocket->serverPort() : m_options.m_port;
 }
 
-QString CDozoZedDoc::JoinAddress() const
-{
-    return HttpAddress(LookUpLocalHost().m_address, ServedPort());
-}
-
 void CDozoZedDoc::WriteLogLine(const QString &prefix)
 {
     CLogFile log;

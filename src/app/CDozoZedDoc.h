@@ -34,8 +34,6 @@ public:
     bool IsRunning() const { return m_pListenSocket != nullptr; }
     // The port users join at: the one listened on, else the one set.
     int ServedPort() const;
-    // Where users join this session: "http://a.b.c.d", with ":port" unless it is 80.
-    QString JoinAddress() const;
     // Shows the Session Properties sheet and applies what the operator changed.
     void OnProperties();
 

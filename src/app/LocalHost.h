@@ -26,9 +26,9 @@ struct LocalHostLookup
         , m_all(std::move(all))
     { }
 
-    bool m_ok = false; // false when only loopback was found: nobody else can join
+    bool m_ok; // false when only loopback was found: nobody else can join
     QString m_address; // dotted, "%d.%d.%d.%d"; "127.0.0.1" when nothing else was found
-    int m_error = 0; // the name lookup's error code
+    int m_error; // the name lookup's error code
     QStringList m_all; // every address users may join at, m_address first; empty when none
 };
 

@@ -499,7 +499,7 @@ TEST_F(ConsoleApp, TheSessionWindowShowsWhereUsersJoinWithThePort)
     Run(ID_NEW_SESSION);
     ASSERT_NE(g_pSessionFrame, nullptr);
     EXPECT_EQ(g_pSessionFrame->windowTitle(), u"Activity Log (http://192.0.2.10:%1)"_s.arg(port));
-    EXPECT_EQ(g_pSessionDoc->JoinAddress(), u"http://192.0.2.10:%1"_s.arg(port));
+    EXPECT_EQ(g_pSessionDoc->GetTitle(), u" (http://192.0.2.10:%1)"_s.arg(port));
 
     const auto newPort = static_cast<unsigned>(FreePort());
     OnNextSheet([newPort](CSessionSheet &sheet) { sheet.m_pServerPage->m_port = newPort; });
