@@ -29,6 +29,7 @@
 #include <QPrinter>
 #include <QStyle>
 #include <QTimer>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -188,26 +189,30 @@ void COperatorView::NavigateToFirstPage()
         Navigate(u"about:blank"_s);
         return;
     }
-    m_firstPage = FirstPage::Asked;
     // A machine nobody else can reach still shows the operator the session, on loopback.
-    Navigate(WelcomeAddress(LookUpLocalHostOrWarn().m_address, *g_pSessionDoc));
+    const QString address = WelcomeAddress(LookUpLocalHostOrWarn().m_address, *g_pSessionDoc);
+    m_firstPage = FirstPage::Asked;
+    m_strFirstPage = QUrl::fromUserInput(address).toString();
+    Navigate(address);
 }
 
 void COperatorView::OnBeforeNavigate2(const QString &url, const QString &targetFrameName)
 {
     TRACE("COperatorView::OnBeforeNavigate2()");
     // The warning waits until the engine has the navigation under way.
-    if (m_follow.OnBeforeNavigate2(url, targetFrameName, !IsFirstPageNavigation(targetFrameName)))
+    const bool firstPage = IsFirstPageNavigation(url, targetFrameName);
+    if (m_follow.OnBeforeNavigate2(url, targetFrameName, !firstPage))
         QMetaObject::invokeMethod(
             this, [this] { OnFramesWarning(); }, Qt::QueuedConnection);
 }
 
-// The first page's own navigation and those of its frames come before it has loaded; the next
-// top-level navigation is the operator's.
-bool COperatorView::IsFirstPageNavigation(const QString &targetFrameName)
+// The first page's own navigation and those of its frames come before it has loaded. Any other
+// top-level navigation is the operator's, also one asked for before the first page started
+// (a script or favorite that opened the window to show its page).
+bool COperatorView::IsFirstPageNavigation(const QString &url, const QString &targetFrameName)
 {
     const bool topLevel = targetFrameName.isEmpty();
-    if (m_firstPage == FirstPage::Asked && topLevel) {
+    if (m_firstPage == FirstPage::Asked && topLevel && url == m_strFirstPage) {
         m_firstPage = FirstPage::Loading;
         return true;
     }

@@ -47,7 +47,7 @@ private:
     void ConnectBrowser();
     void NavigateToFirstPage();
     void OnBeforeNavigate2(const QString &url, const QString &targetFrameName);
-    bool IsFirstPageNavigation(const QString &targetFrameName);
+    bool IsFirstPageNavigation(const QString &url, const QString &targetFrameName);
     void OnNavigateComplete2(const QString &url);
     void OnTitleChange(const QString &text);
     void OnStatusTextChange(const QString &text);
@@ -69,6 +69,7 @@ private:
     // not pull every user back to it. Follow mode pushes from the next navigation on.
     enum class FirstPage { Asked, Loading, Shown };
     FirstPage m_firstPage = FirstPage::Shown;
+    QString m_strFirstPage; // as the engine names it
     CFollowMode m_follow;
     QString m_strStatusText;
 };

@@ -1,6 +1,7 @@
 // The operator window against the real server: follow mode and its panes, framed pages, Open
 // Location and the typed-address history, with one user logged on.
 #include "OperatorWindow.h"
+#include "CDocTemplate.h"
 #include "CDozoZedDoc.h"
 #include "CDozoZedView.h"
 #include "CFollowMode.h"
@@ -357,6 +358,22 @@ TEST_F(OperatorWindow, ClosingClearsTheFramesPaneAndKeepsFollow)
 class OperatorFirstPage : public OperatorFixture
 {
 };
+
+// A script's Push Next or a favorite opens the window and at once shows its page there: that
+// page is the operator's and is pushed, the welcome page the window began with is not.
+TEST_F(OperatorFirstPage, IsNotPushedWhenTheWindowOpensToShowAnotherPage)
+{
+    ASSERT_NE(m_operatorTemplate->OpenDocumentFile({}), nullptr);
+    ASSERT_NE(g_pOperatorFrame, nullptr);
+    m_view = g_pOperatorFrame->View();
+    const QString page1 = Url(u"page1.htm"_s);
+    m_view->Navigate(page1);
+    ASSERT_TRUE(WaitFor([this, &page1] {
+        return m_view->Browser()->LocationURL() == page1 && !m_view->Browser()->Busy();
+    }));
+    Settle();
+    EXPECT_EQ(Pushes(), QStringList {page1});
+}
 
 TEST_F(OperatorFirstPage, IsTheSessionOnLoopbackWithANetworkWarningWhenNobodyElseCanJoin)
 {
