@@ -48,9 +48,7 @@ constexpr int kUsersTemplate = 4;
 
 bool MakeSessionFrame(CDocument &document)
 {
-    CChildFrame *frame = CChildFrame::Create(document);
-    if (!frame)
-        return false;
+    auto *frame = new CChildFrame(document);
     if (g_pMainFrame)
         g_pMainFrame->AddChildFrame(frame);
     return true;

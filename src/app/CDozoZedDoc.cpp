@@ -198,8 +198,13 @@ void CDozoZedDoc::SetTitle(const QString &)
     if (g_bInSetTitle)
         return;
     g_bInSetTitle = true;
-    CDocument::SetTitle(AddressTitleOrWarn());
+    CDocument::SetTitle(AddressTitleOrWarn(ServedPort()));
     g_bInSetTitle = false;
+}
+
+int CDozoZedDoc::ServedPort() const
+{
+    return m_pListenSocket ? m_pListenSocket->serverPort() : m_options.m_port;
 }
 
 void CDozoZedDoc::WriteLogLine(const QString &prefix)
@@ -235,6 +240,8 @@ bool CDozoZedDoc::StartServer()
         m_pListenSocket = nullptr;
         return false;
     }
+    // The title shows where users join, which a new port changes.
+    SetTitle(GetTitle());
     return true;
 }
 

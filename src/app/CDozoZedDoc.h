@@ -24,13 +24,16 @@ public:
     bool OnOpenDocument(const QString &path) override;
     void OnCloseDocument() override;
     void Serialize(CArchive &archive) override;
-    // The title is this machine's address, " (http://a.b.c.d)", whatever title is given.
+    // The title is the session's join address, " (http://a.b.c.d[:port])", whatever title is
+    // given.
     void SetTitle(const QString &title) override;
 
     // Stops a running server first, so it also restarts. True when the server listens.
     bool StartServer();
     void StopServer();
     bool IsRunning() const { return m_pListenSocket != nullptr; }
+    // The port users join at: the one listened on, else the one set.
+    int ServedPort() const;
     // Shows the Session Properties sheet and applies what the operator changed.
     void OnProperties();
 

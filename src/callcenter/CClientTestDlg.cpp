@@ -1,6 +1,7 @@
 #include "CClientTestDlg.h"
 
 #include "CDataExchange.h"
+#include "CDozoZedDoc.h"
 #include "ClientLaunch.h"
 #include "DialogControls.h"
 #include "HeaderClickFilter.h"
@@ -151,7 +152,9 @@ void CClientTestDlg::OnLaunchClients()
                        MB_ICONEXCLAMATION);
         return;
     }
-    const QByteArray text = "http://" + host.m_address.toLatin1();
+    // Where users join: a session on another port is reached there.
+    const int served = g_pSessionDoc ? g_pSessionDoc->ServedPort() : 80;
+    const QByteArray text = HttpAddress(host.m_address, served).toLatin1();
     const int port = LeadingPort(Control<QLineEdit>(IDC_CLIENT_PORT)->text());
     // The rows stay put while the launch runs: the local loop takes no input.
     for (int row = m_list->topLevelItemCount() - 1; row >= 0; --row) {

@@ -43,7 +43,7 @@ const std::optional<QString> &CFollowMode::LastTargetFrameName()
     return LastTarget();
 }
 
-bool CFollowMode::OnBeforeNavigate2(const QString &url, const QString &targetFrameName)
+bool CFollowMode::OnBeforeNavigate2(const QString &url, const QString &targetFrameName, bool push)
 {
     qCDebug(lcTrace, "\tURL is %s", qPrintable(url));
     if (!m_bFollow)
@@ -58,7 +58,7 @@ bool CFollowMode::OnBeforeNavigate2(const QString &url, const QString &targetFra
         SetStatusPane(ID_INDICATOR_FRAMES, QString());
     last = targetFrameName;
     // The push takes the lock itself; holding it across would only widen the window.
-    if (AnyUserConnected())
+    if (push && AnyUserConnected())
         CPushDispatcher().PushToAll(url);
     return entersFrames;
 }

@@ -15,9 +15,9 @@ public:
 
     bool IsOn() const { return m_bFollow; }
 
-    // Pushes the address to every user while on. True when the navigation enters a framed page
-    // from a top-level one, so that the operator is warned once.
-    bool OnBeforeNavigate2(const QString &url, const QString &targetFrameName);
+    // Pushes the address to every user while on, unless told not to. True when the navigation
+    // enters a framed page from a top-level one, so that the operator is warned once.
+    bool OnBeforeNavigate2(const QString &url, const QString &targetFrameName, bool push);
     // Turning it on pushes the current page unless it was the last address pushed or the
     // browser is blank.
     void Toggle(const QString &currentAddress);

@@ -29,6 +29,7 @@
 #include <QPrinter>
 #include <QStyle>
 #include <QTimer>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -52,16 +53,15 @@ constexpr ContextItem kContextMenu[] = {
     {ID_FILE_PRINT, u"P&rint"},
 };
 
-// The session's welcome page on this machine's address; the port only when it is not the
-// standard one, so that a session on any port opens its own page.
-QString WelcomeAddress(const QString &hostAddress, const CSvrOptions &options)
+// The session's welcome page where users join it, so that a session on any port opens its own
+// page.
+QString WelcomeAddress(const QString &hostAddress, const CDozoZedDoc &session)
 {
-    QString page = options.m_welcomePage;
+    QString page = session.m_options.m_welcomePage;
     page.replace(u'\\', u'/');
     if (!page.startsWith(u'/'))
         page.prepend(u'/');
-    const QString port = options.m_port == 80 ? QString() : u":%1"_s.arg(options.m_port);
-    return u"http://"_s + hostAddress + port + page;
+    return HttpAddress(hostAddress, session.ServedPort()) + page;
 }
 
 } // namespace
@@ -114,8 +114,10 @@ void COperatorView::ConnectBrowser()
     connect(m_pBrowser, &CWebBrowser::BeforeNavigate2, this,
             [this](const QString &url, const QString &target) { OnBeforeNavigate2(url, target); });
     // Every finished load counts, also one of the address already shown.
-    connect(m_pBrowser, &QWebEngineView::loadFinished, this,
-            [this] { OnNavigateComplete2(m_pBrowser->LocationURL()); });
+    connect(m_pBrowser, &QWebEngineView::loadFinished, this, [this] {
+        m_firstPage = FirstPage::Shown;
+        OnNavigateComplete2(m_pBrowser->LocationURL());
+    });
     connect(m_pBrowser, &QWebEngineView::titleChanged, this,
             [this](const QString &text) { OnTitleChange(text); });
     connect(m_pBrowser->page(), &QWebEnginePage::linkHovered, this,
@@ -190,24 +192,37 @@ void COperatorView::NavigateToFirstPage()
         Navigate(u"about:blank"_s);
         return;
     }
-    const LocalHostLookup host = LookUpLocalHost();
-    if (host.m_ok) {
-        Navigate(WelcomeAddress(host.m_address, g_pSessionDoc->m_options));
-        return;
-    }
-    Navigate(u"about:blank"_s);
-    m_pBrowser->update();
-    ShowMessageBox(u"WARNING: Your network connection is not active! (%1)"_s.arg(host.m_error),
-                   MB_ICONEXCLAMATION);
+    // A machine nobody else can reach still shows the operator the session, on loopback.
+    const QString address = WelcomeAddress(LookUpLocalHostOrWarn().m_address, *g_pSessionDoc);
+    m_firstPage = FirstPage::Asked;
+    m_strFirstPage = QUrl::fromUserInput(address).toString();
+    Navigate(address);
 }
 
 void COperatorView::OnBeforeNavigate2(const QString &url, const QString &targetFrameName)
 {
     TRACE("COperatorView::OnBeforeNavigate2()");
     // The warning waits until the engine has the navigation under way.
-    if (m_follow.OnBeforeNavigate2(url, targetFrameName))
+    const bool firstPage = IsFirstPageNavigation(url, targetFrameName);
+    if (m_follow.OnBeforeNavigate2(url, targetFrameName, !firstPage))
         QMetaObject::invokeMethod(
             this, [this] { OnFramesWarning(); }, Qt::QueuedConnection);
+}
+
+// The first page's own navigation and those of its frames come before it has loaded. Any other
+// top-level navigation is the operator's, also one asked for before the first page started
+// (a script or favorite that opened the window to show its page).
+bool COperatorView::IsFirstPageNavigation(const QString &url, const QString &targetFrameName)
+{
+    const bool topLevel = targetFrameName.isEmpty();
+    if (m_firstPage == FirstPage::Asked && topLevel && url == m_strFirstPage) {
+        m_firstPage = FirstPage::Loading;
+        return true;
+    }
+    if (m_firstPage == FirstPage::Loading && !topLevel)
+        return true;
+    m_firstPage = FirstPage::Shown;
+    return false;
 }
 
 void COperatorView::OnFramesWarning()
@@ -280,8 +295,9 @@ void COperatorView::OnOpenLocation()
     if (!address.contains(u"://"_s))
         address.prepend(u"http://"_s);
     Navigate(address);
-    // Pushed whatever follow mode says; in follow mode the navigation pushes it as well.
-    if (AnyUserConnected())
+    // Pushed whatever follow mode says: in follow mode the navigation itself pushes it, and a
+    // second push here would send every user there twice.
+    if (!m_follow.IsOn() && AnyUserConnected())
         CPushDispatcher().PushToAll(address);
 }
 

@@ -49,6 +49,7 @@ private:
     void ConnectBrowser();
     void NavigateToFirstPage();
     void OnBeforeNavigate2(const QString &url, const QString &targetFrameName);
+    bool IsFirstPageNavigation(const QString &url, const QString &targetFrameName);
     void OnNavigateComplete2(const QString &url);
     void OnTitleChange(const QString &text);
     void OnStatusTextChange(const QString &text);
@@ -66,6 +67,11 @@ private:
     bool m_bTypedNavigation = false;
     // An Enter in the address box is handled as typed, not again as a chosen entry.
     bool m_bEnterPending = false;
+    // The page the window opens on is the operator's alone: opening the window mid-talk must
+    // not pull every user back to it. Follow mode pushes from the next navigation on.
+    enum class FirstPage { Asked, Loading, Shown };
+    FirstPage m_firstPage = FirstPage::Shown;
+    QString m_strFirstPage; // as the engine names it
     CFollowMode m_follow;
     QString m_strStatusText;
 };

@@ -27,6 +27,7 @@ CDocument::~CDocument()
 void CDocument::SetTitle(const QString &title)
 {
     m_strTitle = title;
+    Q_EMIT TitleChanged();
 }
 
 void CDocument::SetPathName(const QString &path, bool addToMRU)

@@ -55,6 +55,8 @@ Q_SIGNALS:
     void InitialUpdate();
     // The document is closing: its frames go away.
     void Closing();
+    // The title was set; frames that show it follow.
+    void TitleChanged();
 
 private:
     friend class CDocTemplate;

@@ -79,6 +79,8 @@ constexpr int ID_REMOVE_FAVORITE = 2011;
 constexpr int ID_FAVORITE_FIRST = 32769;
 constexpr int ID_FAVORITE_LAST = 32778;
 constexpr int ID_SELECT_FAVORITE = 32788;
+// Not among the program's original resources: Session > Invite Users.
+constexpr int ID_INVITE_USERS = 1240;
 
 // Status-bar panes.
 constexpr int ID_INDICATOR_UPTIME = 1184;

@@ -52,6 +52,8 @@ const QHash<int, QString> &Table()
         {ID_SESSION_PROPERTIES, u"View information about this session"_s},
         {ID_MANUAL_PUSH, u"Manually push a document\nManual Push"_s},
         {ID_LAUNCH_CLIENT, u"Launch Client"_s},
+        {ID_INVITE_USERS,
+         u"Show the address users join at, to copy, print or scan\nInvite Users"_s},
         {ID_NEW_SCRIPT, u"New Script\nNew Script"_s},
         {ID_ADD_ENTRY, u"Add new script entry"_s},
         {ID_REMOVE_ENTRY, u"Remove this script entry"_s},

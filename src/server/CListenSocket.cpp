@@ -65,7 +65,14 @@ CListenSocket::Result CListenSocket::Start(quint16 port)
 {
     if (listen(QHostAddress::AnyIPv4, port))
         return Listening;
-    return serverError() == QAbstractSocket::AddressInUseError ? PortInUse : CannotListen;
+    switch (serverError()) {
+    case QAbstractSocket::AddressInUseError:
+        return PortInUse;
+    case QAbstractSocket::SocketAccessError:
+        return NoPermission;
+    default:
+        return CannotListen;
+    }
 }
 
 QString CListenSocket::FailureText(Result result, int port)
@@ -76,6 +83,12 @@ QString CListenSocket::FailureText(Result result, int port)
     case PortInUse:
         return u"Port %1 is already in use!\n\nMake sure there is no other applications or "
                "instances of Vantro running that are already bound to that port."_s.arg(port);
+    // Low ports need a privilege on this system; blaming the transport would send the operator
+    // looking in the wrong place.
+    case NoPermission:
+        return u"Can't listen on port %1: permission denied.\n\nPorts below 1024 need a privilege "
+               "this account does not have. Choose a port above 1023 in Session Properties > "
+               "Server > Settings..."_s.arg(port);
     case CannotListen:
         return u"Can't listen on port %1!\n\nMake sure the TCP/IP transport is set up correctly "
                "and that no other applications are already listening on that port."_s.arg(port);

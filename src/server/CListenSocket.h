@@ -19,7 +19,7 @@ public:
     // A failed accept (no descriptor left) is tried again after this pause.
     static constexpr int kAcceptRetryMs = 100;
 
-    enum Result { Listening, CannotStart, PortInUse, CannotListen };
+    enum Result { Listening, CannotStart, PortInUse, NoPermission, CannotListen };
 
     // The options must outlive the listener and every connection it makes.
     explicit CListenSocket(const CSvrOptions &options, QObject *parent = nullptr);

@@ -26,6 +26,17 @@ void RecordPush(const QString &label, const QString &address)
         g_pActivityLink->AddActivity(label, address, false);
 }
 
+bool AnyOtherUserAwaits(const QString &key, const QString &address)
+{
+    for (const QString &other : g_userTable.Keys()) {
+        const CRequestSocket *user = g_userTable.Find(other);
+        if (other != key && user->m_pages && user->m_pages->IsPushing()
+            && user->m_lastPushed == address)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 QString CPushDispatcher::NormaliseRemote(const QString &address)
@@ -56,6 +67,7 @@ void CPushDispatcher::PushToAll(const QString &address)
         return;
     for (const QString &key : g_userTable.Keys()) {
         CRequestSocket *user = g_userTable.Find(key);
+        EndPendingPush(key, CActivityLink::Unfetched::Superseded, address);
         // Users mirrored from a call center have no pages of their own to write.
         if (user->m_pages)
             user->m_pages->WriteControlPage(address, user->m_downloadDelaySecs);
@@ -98,6 +110,7 @@ void CPushDispatcher::PushToUser(const QString &address, const QString &key)
     // A client mirrored from a call center has no control page that could carry the push.
     if (!user || !user->m_pages)
         return;
+    EndPendingPush(key, CActivityLink::Unfetched::Superseded, address);
     user->m_pages->WriteControlPage(address, user->m_downloadDelaySecs);
     user->m_lastPushed = address;
     AnswerHeldPoll(key);
@@ -111,11 +124,26 @@ void CPushDispatcher::LogoffUser(const QString &key)
     if (!user || !user->m_pages)
         return;
     const QString logoff = NormaliseLocal(user->m_logoffPath);
+    EndPendingPush(key, CActivityLink::Unfetched::Superseded, logoff);
     user->m_pages->WriteLogoffPage(logoff);
     user->m_lastPushed = logoff;
     AnswerHeldPoll(key);
     RecordPush(key, logoff);
     EndChat(key, u"Chat ended: logged off."_s);
+}
+
+void CPushDispatcher::EndPendingPush(const QString &key, CActivityLink::Unfetched why,
+                                     const QString &replacement)
+{
+    const QMutexLocker lock(&g_userTable.Lock());
+    const CRequestSocket *user = g_userTable.Find(key);
+    if (!g_pActivityLink || !user || !user->m_pages || !user->m_pages->IsPushing()
+        || user->m_lastPushed == replacement)
+        return;
+    const QString &address = user->m_lastPushed;
+    g_pActivityLink->MarkUnfetched(key, address, why);
+    if (!AnyOtherUserAwaits(key, address))
+        g_pActivityLink->MarkUnfetched(kAllClients, address, why);
 }
 
 void CPushDispatcher::OnControlPageSent(CRequestSocket &connection)

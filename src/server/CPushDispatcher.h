@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ServerLinks.h"
+
 #include <QString>
 
 class CRequestSocket;
@@ -29,6 +31,11 @@ public:
     void PushCdromToUser(const QString &contentPath, const QString &key);
     void PushToUser(const QString &address, const QString &key);
     void LogoffUser(const QString &key);
+
+    // The user's pending push, unless it is the replacement, will never be fetched: the user's
+    // rows of it say why, and so do the rows of a push to everybody that no other user awaits.
+    void EndPendingPush(const QString &key, CActivityLink::Unfetched why,
+                        const QString &replacement = QString());
 
     // Run after a connection has sent a whole file, with the lock held: a delivered push turns
     // the control page idle again, and a delivered logoff page removes the user. Notes whether

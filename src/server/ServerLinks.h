@@ -20,6 +20,12 @@ public:
     virtual void MarkSent(const QString &address) = 0;
     // The user's control window found no main window to move to the address.
     virtual void MarkNotDelivered(const QString &user, const QString &address) = 0;
+
+    // Why a push will never be fetched: a later one replaced it first, or its user timed out.
+    enum class Unfetched { Superseded, TimedOut };
+    // The rows of this user (a key, or "All Clients") and address that are still pending never
+    // will be delivered and say why. Links that show no rows ignore it.
+    virtual void MarkUnfetched(const QString &, const QString &, Unfetched) { }
 };
 
 // The users shown in the navigation tree. A record's m_address, the user's key, says which user

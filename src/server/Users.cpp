@@ -1,5 +1,6 @@
 #include "Users.h"
 
+#include "CPushDispatcher.h"
 #include "CRequest.h"
 #include "CRequestSocket.h"
 #include "CSvrOptions.h"
@@ -157,8 +158,13 @@ void SweepTimedOutUsers()
         const quint32 silentMs = GetTickCount32() - user->m_lastSeen;
         if (silentMs <= static_cast<quint32>(user->m_refreshSecs) * kMissedPolls * 1000)
             continue;
-        if (g_pActivityLink)
-            g_pActivityLink->AddActivity(key, u"USER TIMED OUT"_s, false);
+        CPushDispatcher().EndPendingPush(key, CActivityLink::Unfetched::TimedOut);
+        if (g_pActivityLink) {
+            // The row is final at once: nothing will ever be fetched for it.
+            const QString timedOut = u"USER TIMED OUT"_s;
+            g_pActivityLink->AddActivity(key, timedOut, false);
+            g_pActivityLink->MarkUnfetched(key, timedOut, CActivityLink::Unfetched::TimedOut);
+        }
         TellTreeUserLeft(user->m_request->m_userName, key);
         g_userTable.Remove(key);
         EndChat(key, u"Chat ended: timed out."_s);

@@ -1,31 +1,23 @@
 #include "CChildFrame.h"
 
+#include "CDocument.h"
 #include "CDozoZedView.h"
-#include "LocalHost.h"
-#include "MessageBox.h"
 
 using namespace Qt::StringLiterals;
 
 CChildFrame *g_pSessionFrame = nullptr;
 int CChildFrame::s_nCount = 0;
 
-CChildFrame *CChildFrame::Create(CDocument &document)
-{
-    const LocalHostLookup host = LookUpLocalHost();
-    if (!host.m_ok) {
-        ShowMessageBox(u"WARNING: Your network connection is not active! (%1)"_s.arg(host.m_error),
-                       MB_ICONEXCLAMATION);
-        return nullptr;
-    }
-    return new CChildFrame(document, host.m_address);
-}
-
-CChildFrame::CChildFrame(CDocument &document, const QString &address)
+CChildFrame::CChildFrame(CDocument &document)
     : CMDIChildWnd(document)
 {
     g_pSessionFrame = this;
     ++s_nCount;
-    setWindowTitle(u"Activity Log (http://%1)"_s.arg(address));
+    const auto showAddress = [this, &document] {
+        setWindowTitle(u"Activity Log"_s + document.GetTitle());
+    };
+    showAddress();
+    connect(&document, &CDocument::TitleChanged, this, showAddress);
     SetView(new CDozoZedView(document, this));
 }
 

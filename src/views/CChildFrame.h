@@ -4,21 +4,18 @@
 
 class CDozoZedView;
 
-// The session's window, the activity log window, captioned with this machine's address.
+// The session's window, the activity log window, captioned with the address users join at,
+// which the session document's title carries.
 class CChildFrame : public CMDIChildWnd
 {
 public:
-    // The frame with its activity view; null, after warning the operator, when this machine's
-    // address cannot be found.
-    static CChildFrame *Create(CDocument &document);
+    explicit CChildFrame(CDocument &document);
     ~CChildFrame() override;
 
     // Session windows in existence; New Session waits until there are none.
     static int SessionFrameCount() { return s_nCount; }
 
 private:
-    CChildFrame(CDocument &document, const QString &address);
-
     static int s_nCount;
 };
 

@@ -27,6 +27,8 @@ const QString kSent = u"Sent"_s;
 const QString kPushing = u"Pushing"_s;
 const QString kNotDelivered = u"Not delivered"_s;
 constexpr int kRowsShown = 12;
+const QString kSuperseded = u"Superseded"_s;
+const QString kTimedOut = u"Timed out"_s;
 
 // Column titles and widths in pixels, in column order.
 struct ColumnLayout
@@ -95,8 +97,9 @@ void CDozoZedView::MarkSent(const QString &address)
 {
     for (int index = 0; index < m_list->topLevelItemCount(); ++index) {
         QTreeWidgetItem *row = m_list->topLevelItem(index);
-        // One user's failure stays on its row when others fetch the same address.
-        if (row->text(UrlColumn) == address && row->text(StatusColumn) != kNotDelivered)
+        // A row that ended otherwise (one user's failure, a push replaced or timed out) keeps
+        // its state when others fetch the same address.
+        if (row->text(UrlColumn) == address && row->text(StatusColumn) == kPushing)
             row->setText(StatusColumn, kSent);
     }
 }
@@ -124,6 +127,16 @@ void CDozoZedView::MarkNotDelivered(const QString &user, const QString &address)
     row->setText(StatusColumn, kNotDelivered);
     if (g_pSessionDoc)
         CLogFile().Write(u"User = %1, Not delivered = %2\n"_s.arg(user, address));
+}
+
+void CDozoZedView::MarkUnfetched(const QString &user, const QString &address, Unfetched why)
+{
+    for (int index = 0; index < m_list->topLevelItemCount(); ++index) {
+        QTreeWidgetItem *row = m_list->topLevelItem(index);
+        if (row->text(ClientColumn) == user && row->text(UrlColumn) == address
+            && row->text(StatusColumn) == kPushing)
+            row->setText(StatusColumn, why == Unfetched::Superseded ? kSuperseded : kTimedOut);
+    }
 }
 
 void CDozoZedView::SetTitleForAddress(const QString &address, const QString &title)

@@ -20,6 +20,7 @@ public:
     void AddActivity(const QString &user, const QString &address, bool sent) override;
     void MarkSent(const QString &address) override;
     void MarkNotDelivered(const QString &user, const QString &address) override;
+    void MarkUnfetched(const QString &user, const QString &address, Unfetched why) override;
     // Every row of that address without a title gets this one.
     void SetTitleForAddress(const QString &address, const QString &title);
 

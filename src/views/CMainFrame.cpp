@@ -4,6 +4,7 @@
 #include "CClientTestDlg.h"
 #include "CControlBar.h"
 #include "CDozoZedDoc.h"
+#include "CInviteUsersDlg.h"
 #include "CSelectFavoriteDlg.h"
 #include "CSplashWnd.h"
 #include "CURLDlg.h"
@@ -52,6 +53,8 @@ CMainFrame::CMainFrame(CUptimeClock::Clock clock)
     CreateToolBar();
     CreateStatusBar();
     CreateControlBar();
+    // Wide enough at first for the whole tool bar: no button starts behind its overflow.
+    resize(sizeHint().expandedTo(QSize(m_pToolBar->sizeHint().width(), 0)));
     RegisterCommands();
     OnUptimeTimer();
     connect(&m_uptimeTimer, &QTimer::timeout, this, [this] { OnUptimeTimer(); });
@@ -85,13 +88,17 @@ void CMainFrame::RegisterCommands()
     OnCommand(ID_MANUAL_PUSH, [this] { CURLDlg(this).DoModal(); });
     OnUpdate(ID_MANUAL_PUSH, sessionWindowOpen);
     OnCommand(ID_LAUNCH_CLIENT, [this] { CClientTestDlg(this).DoModal(); });
+    OnCommand(ID_INVITE_USERS, [this] {
+        if (g_pSessionDoc)
+            CInviteUsersDlg(LookUpLocalHostOrWarn(), g_pSessionDoc->ServedPort(), this).DoModal();
+    });
     // From any window, not only from the session's own.
     OnCommand(ID_RESTART_SERVER, [] {
         if (g_pSessionDoc)
             g_pSessionDoc->StartServer();
     });
     for (const int id : {ID_NEW_SCRIPT, ID_VIEW_USERS, ID_SHOW_USERS_BAR, ID_SESSION_PROPERTIES,
-                         ID_RESTART_SERVER, ID_LAUNCH_CLIENT})
+                         ID_RESTART_SERVER, ID_LAUNCH_CLIENT, ID_INVITE_USERS})
         OnUpdate(id, [](CCmdUI &ui) { ui.Enable(g_pSessionDoc != nullptr); });
     // Reached only when no document window is active.
     OnUpdate(ID_FILE_SAVE, [](CCmdUI &ui) {

@@ -30,6 +30,7 @@ constexpr CommandImage kImages[] = {
     {ID_OPERATOR_REFRESH, u"view-refresh", QStyle::SP_BrowserReload},
     {ID_OPERATOR_STOP, u"process-stop", QStyle::SP_BrowserStop},
     {ID_MANUAL_PUSH, u"mail-send", QStyle::SP_CommandLink},
+    {ID_INVITE_USERS, u"contact-new", QStyle::SP_FileDialogInfoView},
     {ID_HELP_FINDER, u"help-contents", QStyle::SP_DialogHelpButton},
     {ID_CONTEXT_HELP, u"help-whatsthis", QStyle::SP_TitleBarContextHelpButton},
 };

@@ -1,6 +1,7 @@
 // The client launcher: its list rules, and launches over loopback, to listeners that record
 // the order of contact and to the real launch agent program.
 #include "CClientTestDlg.h"
+#include "CDozoZedDoc.h"
 #include "ConsoleFixture.h"
 #include "LocalHost.h"
 #include "ResourceIds.h"
@@ -125,12 +126,16 @@ TEST_F(Launcher, TheRealAgentOpensTheConsoleAddressAndBadPortsOrNoNetworkSaySo)
     ASSERT_TRUE(agent.waitForStarted());
     ASSERT_TRUE(WaitFor([&] { return agent.readAllStandardOutput().contains("listening"); }));
 
+    // The address users join the session at, port and all.
+    const CDozoZedDoc *session = NewSession();
+    ASSERT_NE(session, nullptr);
     Add(u"127.0.0.1"_s);
     SelectAll();
     SetPort(QString::number(port));
     m_dialog.OnLaunchClients();
     EXPECT_TRUE(WaitFor([&] { return QFile::exists(program + u".log"_s); }));
-    EXPECT_EQ(ReadFileBytes(program + u".log"_s), "http://127.0.0.1");
+    EXPECT_EQ(ReadFileBytes(program + u".log"_s),
+              u"http://127.0.0.1:%1"_s.arg(session->m_options.m_port).toLatin1());
     EXPECT_EQ(BoxTexts(), QStringList());
 
     SetPort(u"abc"_s);

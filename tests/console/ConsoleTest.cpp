@@ -9,10 +9,12 @@
 #include "CDozoZedApp.h"
 #include "CDozoZedDoc.h"
 #include "CDozoZedView.h"
+#include "CInviteUsersDlg.h"
 #include "CListenSocket.h"
 #include "CMDIChildWnd.h"
 #include "CMainFrame.h"
 #include "COpenChannel.h"
+#include "CPushDispatcher.h"
 #include "CSessionFile.h"
 #include "CSessionServerPage.h"
 #include "CSessionSheet.h"
@@ -27,16 +29,19 @@
 #include "ConsoleFixture.h"
 #include "FileDialog.h"
 #include "LocalHost.h"
+#include "QrCode.h"
 #include "ResourceIds.h"
 #include "TestSupport.h"
 #include "Tick.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -45,6 +50,8 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
@@ -55,6 +62,10 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+#include <qrencode.h>
+
+#include <memory>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -62,6 +73,56 @@ namespace {
 const QString kUsersQuestion = u"There are attached clients, shutdown anyway?"_s;
 const QString kRunningSession = u"A Vantro session is currently running.  Please\n \t\t\t        "
                                 "       close it before opening a new session."_s;
+
+TEST(LocalHost, JoinAddressIsTheFirstIPv4AddressOthersCanReach)
+{
+    const QHostAddress stockName(u"127.0.1.1"_s);
+    const QHostAddress loopback(u"127.0.0.1"_s);
+    const QHostAddress lan(u"192.0.2.10"_s);
+    const QHostAddress wifi(u"198.51.100.7"_s);
+    const QHostAddress named(u"203.0.113.5"_s);
+    const QHostAddress v6(u"2001:db8::1"_s);
+    struct Case
+    {
+        const char *what;
+        HostNetwork network;
+        bool ok;
+        QString address;
+        QStringList all;
+    };
+    const Case cases[] = {
+        {"name on a routable address",
+         {{v6, named}, 0, {loopback, lan}},
+         true,
+         u"203.0.113.5"_s,
+         {u"203.0.113.5"_s, u"192.0.2.10"_s}},
+        {"stock hosts file",
+         {{stockName}, 0, {loopback, v6, lan, wifi}},
+         true,
+         u"192.0.2.10"_s,
+         {u"192.0.2.10"_s, u"198.51.100.7"_s}},
+        {"name does not resolve",
+         {{}, 1, {loopback, wifi}},
+         true,
+         u"198.51.100.7"_s,
+         {u"198.51.100.7"_s}},
+        {"the name's address is an interface's too",
+         {{lan}, 0, {loopback, lan}},
+         true,
+         u"192.0.2.10"_s,
+         {u"192.0.2.10"_s}},
+        {"loopback only", {{}, 1, {loopback, v6}}, false, u"127.0.0.1"_s, {}},
+    };
+    for (const Case &c : cases) {
+        const LocalHostLookup host = ChooseLocalHost(c.network);
+        EXPECT_EQ(host.m_ok, c.ok) << c.what;
+        EXPECT_EQ(host.m_address, c.address) << c.what;
+        EXPECT_EQ(host.m_all, c.all) << c.what;
+        EXPECT_EQ(host.m_error, c.network.m_nameError) << c.what;
+    }
+    EXPECT_EQ(HttpAddress(u"192.0.2.10"_s, 80), u"http://192.0.2.10"_s);
+    EXPECT_EQ(HttpAddress(u"192.0.2.10"_s, 8080), u"http://192.0.2.10:8080"_s);
+}
 
 TEST(UptimeClock, CountsFromTheFirstUserAndShowsDaysAfterOne)
 {
@@ -289,7 +350,7 @@ TEST_F(ConsoleApp, NewSessionIsGreyedWhileTheSessionWindowExists)
     });
     Run(ID_NEW_SESSION);
     ASSERT_NE(g_pSessionFrame, nullptr);
-    EXPECT_EQ(g_pSessionFrame->windowTitle(), u"Activity Log (http://127.0.0.1)"_s);
+    EXPECT_EQ(g_pSessionFrame->windowTitle(), u"Activity Log (http://127.0.0.1:%1)"_s.arg(port));
     EXPECT_FALSE(Enabled(ID_NEW_SESSION));
     EXPECT_TRUE(Enabled(ID_START_SESSION));
     EXPECT_TRUE(Enabled(ID_SESSION_PROPERTIES));
@@ -438,7 +499,7 @@ TEST_F(ConsoleApp, StartSessionOnANewNameRunsTheSheetAndLeavesAModifiedSessionOf
     EXPECT_TRUE(requests[0].m_overwritePrompt);
     ASSERT_NE(g_pSessionDoc, nullptr);
     EXPECT_EQ(g_pSessionDoc->GetPathName(), path);
-    EXPECT_EQ(g_pSessionDoc->GetTitle(), u" (http://127.0.0.1)"_s);
+    EXPECT_EQ(g_pSessionDoc->GetTitle(), u" (http://127.0.0.1:%1)"_s.arg(port));
     EXPECT_TRUE(g_pSessionDoc->IsModified());
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(m_app->DocManager().RecentFiles().Items().value(0), path);
@@ -476,16 +537,123 @@ TEST_F(ConsoleApp, StartSessionOnAnExistingFileOpensIt)
     EXPECT_TRUE(g_pSessionDoc->IsRunning());
 }
 
-TEST_F(ConsoleApp, WithoutNetworkNoSessionWindowOpens)
+// A stock machine names itself 127.0.1.1, which nobody else reaches: users are sent to the
+// first address of an interface instead, with the session's port, also after the port changed.
+TEST_F(ConsoleApp, TheSessionWindowShowsWhereUsersJoinWithThePort)
 {
-    SetLocalHostLookup([] { return LocalHostLookup {false, QString(), 2}; });
+    SetLocalHostLookup([] {
+        HostNetwork network;
+        network.m_nameAddresses = {QHostAddress(u"127.0.1.1"_s)};
+        network.m_interfaceAddresses
+            = {QHostAddress(u"127.0.0.1"_s), QHostAddress(u"::1"_s), QHostAddress(u"192.0.2.10"_s)};
+        return ChooseLocalHost(network);
+    });
+    const auto port = static_cast<unsigned>(FreePort());
+    OnNextSheet([port](CSessionSheet &sheet) { sheet.m_pServerPage->m_port = port; });
     Run(ID_NEW_SESSION);
-    EXPECT_EQ(
-        BoxTexts(),
-        (QStringList {u"WARNING: Your network connection is not active! (2)"_s,
-                      u"Failed to create empty document."_s, u"Error starting session (-1)"_s}));
-    EXPECT_EQ(g_pSessionDoc, nullptr);
-    EXPECT_EQ(g_pSessionFrame, nullptr);
+    ASSERT_NE(g_pSessionFrame, nullptr);
+    EXPECT_EQ(g_pSessionFrame->windowTitle(), u"Activity Log (http://192.0.2.10:%1)"_s.arg(port));
+    EXPECT_EQ(g_pSessionDoc->GetTitle(), u" (http://192.0.2.10:%1)"_s.arg(port));
+
+    const auto newPort = static_cast<unsigned>(FreePort());
+    OnNextSheet([newPort](CSessionSheet &sheet) { sheet.m_pServerPage->m_port = newPort; });
+    AnswerBoxes({IDYES});
+    Run(ID_SESSION_PROPERTIES);
+    ASSERT_TRUE(g_pSessionDoc->IsRunning());
+    EXPECT_EQ(g_pSessionFrame->windowTitle(),
+              u"Activity Log (http://192.0.2.10:%1)"_s.arg(newPort));
+    Settle();
+    EXPECT_EQ(BoxTexts(),
+              QStringList {u"You must restart the server for these changes to take "
+                           "effect.  Restart Now?"_s});
+}
+
+// Invite Users shows where to join, large, copies it, and carries the QR code libqrencode makes
+// of exactly that address; a machine on two networks lists the other address too.
+TEST_F(ConsoleApp, InviteUsersShowsTheJoinAddressToCopyScanAndPrint)
+{
+    SetLocalHostLookup([] {
+        HostNetwork network;
+        network.m_nameAddresses = {QHostAddress(u"127.0.1.1"_s)};
+        network.m_interfaceAddresses = {QHostAddress(u"127.0.0.1"_s), QHostAddress(u"192.0.2.10"_s),
+                                        QHostAddress(u"198.51.100.7"_s)};
+        return ChooseLocalHost(network);
+    });
+    EXPECT_FALSE(Enabled(ID_INVITE_USERS));
+    const auto port = static_cast<unsigned>(FreePort());
+    OnNextSheet([port](CSessionSheet &sheet) { sheet.m_pServerPage->m_port = port; });
+    Run(ID_NEW_SESSION);
+    ASSERT_TRUE(Enabled(ID_INVITE_USERS));
+    EXPECT_TRUE(g_pMainFrame->findChild<QToolBar *>()->actions().contains(
+        g_pMainFrame->FindAction(ID_INVITE_USERS)));
+
+    const QString joinAt = u"http://192.0.2.10:%1"_s.arg(port);
+    bool shown = false;
+    OnNextDialog([&](CDialog &dialog) {
+        shown = true;
+        EXPECT_EQ(dialog.windowTitle(), u"Invite Users"_s);
+        const auto label = [&dialog](const char *name) {
+            const auto *found = dialog.findChild<QLabel *>(QString::fromLatin1(name));
+            return found ? found->text() : QString();
+        };
+        EXPECT_EQ(label("address"), joinAt);
+        EXPECT_TRUE(label("otherAddresses").endsWith(u"http://198.51.100.7:%1"_s.arg(port)));
+        EXPECT_EQ(label("reach"), u"Up to 10 users can join at once."_s);
+        QGuiApplication::clipboard()->clear();
+        dialog.findChild<QPushButton *>(u"copy"_s)->click();
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), joinAt);
+
+        const QImage shownCode = dialog.findChild<QLabel *>(u"qrCode"_s)->pixmap().toImage();
+        const std::unique_ptr<QRcode, decltype(&QRcode_free)> code(
+            QRcode_encodeString(joinAt.toUtf8().constData(), 0, QR_ECLEVEL_M, QR_MODE_8, 1),
+            &QRcode_free);
+        const int modules = code->width + 2 * kQrQuietZone;
+        EXPECT_EQ(shownCode.width(), shownCode.height());
+        EXPECT_EQ(shownCode.width() % modules, 0);
+        const int size = shownCode.width() / modules;
+        int differing = 0;
+        for (int y = 0; y < modules; ++y) {
+            for (int x = 0; x < modules; ++x) {
+                const int cx = x - kQrQuietZone;
+                const int cy = y - kQrQuietZone;
+                const bool inside = cx >= 0 && cy >= 0 && cx < code->width && cy < code->width;
+                const bool dark = inside && (code->data[cy * code->width + cx] & 1);
+                const QColor pixel = shownCode.pixelColor(x * size + size / 2, y * size + size / 2);
+                differing += (pixel == Qt::black) != dark ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(differing, 0);
+
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(Path(u"invite.pdf"_s));
+        dynamic_cast<CInviteUsersDlg &>(dialog).Print(printer);
+        EXPECT_TRUE(ReadFileBytes(Path(u"invite.pdf"_s)).startsWith("%PDF"));
+        return static_cast<int>(IDCANCEL);
+    });
+    Run(ID_INVITE_USERS);
+    EXPECT_TRUE(shown);
+}
+
+// Where the name does not resolve and only loopback is up, the session still starts, on
+// loopback, and the operator is told once.
+TEST_F(ConsoleApp, WithoutAnAddressOthersReachTheSessionOpensOnLoopbackAndWarns)
+{
+    SetLocalHostLookup([] {
+        HostNetwork network;
+        network.m_nameError = 1;
+        network.m_interfaceAddresses = {QHostAddress(u"127.0.0.1"_s)};
+        return ChooseLocalHost(network);
+    });
+    const auto port = static_cast<unsigned>(FreePort());
+    OnNextSheet([port](CSessionSheet &sheet) { sheet.m_pServerPage->m_port = port; });
+    Run(ID_NEW_SESSION);
+    ASSERT_NE(g_pSessionDoc, nullptr);
+    EXPECT_TRUE(g_pSessionDoc->IsRunning());
+    ASSERT_NE(g_pSessionFrame, nullptr);
+    EXPECT_EQ(g_pSessionFrame->windowTitle(), u"Activity Log (http://127.0.0.1:%1)"_s.arg(port));
+    Settle();
+    EXPECT_EQ(BoxTexts(), QStringList {u"WARNING: Your network connection is not active! (1)"_s});
 }
 
 TEST_F(ConsoleApp, FileFromTheFileManagerOpensInTheRunningConsole)
@@ -692,7 +860,10 @@ TEST_F(ConsoleApp, WindowsOpenLargeEnoughAreListedAndAMaximizedOneKeepsOneTitle)
     EXPECT_EQ(again.geometry(), placed);
 }
 
-TEST_F(ConsoleApp, IdleMomentsDropUsersWhoseControlWindowStoppedPolling)
+// Users whose control window stopped polling are dropped, and no row stays "Pushing" for a push
+// that will never be fetched: one replaced first says "Superseded", one whose user timed out
+// "Timed out", as does the time-out row itself.
+TEST_F(ConsoleApp, IdleMomentsDropUsersWhoseControlWindowStoppedPollingAndEndTheirRows)
 {
     quint32 tick = 1000000;
     SetTickSource([&tick] { return tick; });
@@ -700,27 +871,47 @@ TEST_F(ConsoleApp, IdleMomentsDropUsersWhoseControlWindowStoppedPolling)
     ChooseFile(path);
     Run(ID_FILE_OPEN);
     ASSERT_NE(g_pSessionDoc, nullptr);
-    ASSERT_TRUE(Logon(g_pSessionDoc->m_options.m_port, u"127.0.0.2"_s));
+    const int port = g_pSessionDoc->m_options.m_port;
+    ASSERT_TRUE(Logon(port, u"127.0.0.2"_s));
+    ASSERT_TRUE(Logon(port, u"127.0.0.3"_s));
     const int silence = g_pSessionDoc->m_options.m_refreshSecs * 7 * 1000;
-
-    tick += silence;
-    m_app->OnIdle();
-    {
+    CPushDispatcher dispatcher;
+    dispatcher.PushToAll(u"/one.htm"_s);
+    dispatcher.PushToAll(u"/two.htm"_s);
+    tick += 1000;
+    EXPECT_TRUE(Fetch(port, u"127.0.0.2"_s, "/VS127.0.0.2.htm").contains("/two.htm"));
+    Settle();
+    dispatcher.PushToUser(u"/three.htm"_s, u"127.0.0.3"_s);
+    dispatcher.PushToUser(u"/four.htm"_s, u"127.0.0.3"_s);
+    const auto users = [] {
         const QMutexLocker lock(&g_userTable.Lock());
-        EXPECT_EQ(g_userTable.Size(), 1);
-    }
+        return g_userTable.Size();
+    };
+
+    tick += silence - 1000;
+    m_app->OnIdle();
+    EXPECT_EQ(users(), 2);
     tick += 1;
     m_app->OnIdle();
-    {
-        const QMutexLocker lock(&g_userTable.Lock());
-        EXPECT_EQ(g_userTable.Size(), 0);
-    }
+    EXPECT_EQ(users(), 1);
+    tick += 1000;
+    m_app->OnIdle();
+    EXPECT_EQ(users(), 0);
     auto *view = dynamic_cast<CDozoZedView *>(g_pActivityLink);
     ASSERT_NE(view, nullptr);
-    const QTreeWidgetItem *row = view->List()->topLevelItem(0);
-    EXPECT_EQ(row->text(CDozoZedView::ClientColumn), u"127.0.0.2"_s);
-    EXPECT_EQ(row->text(CDozoZedView::UrlColumn), u"USER TIMED OUT"_s);
-    EXPECT_EQ(row->text(CDozoZedView::StatusColumn), u"Pushing"_s);
+    QStringList rows;
+    for (int index = 0; index < view->List()->topLevelItemCount(); ++index) {
+        const QTreeWidgetItem *row = view->List()->topLevelItem(index);
+        rows.append(row->text(CDozoZedView::ClientColumn) + u' '
+                    + row->text(CDozoZedView::UrlColumn) + u' '
+                    + row->text(CDozoZedView::StatusColumn));
+    }
+    EXPECT_EQ(rows,
+              (QStringList {
+                  u"127.0.0.2 USER TIMED OUT Timed out"_s, u"127.0.0.3 USER TIMED OUT Timed out"_s,
+                  u"127.0.0.3 /four.htm Timed out"_s, u"127.0.0.3 /three.htm Superseded"_s,
+                  u"All Clients /two.htm Sent"_s, u"All Clients /one.htm Superseded"_s,
+                  u"127.0.0.3 /welcome.htm Sent"_s, u"127.0.0.2 /welcome.htm Sent"_s}));
     EXPECT_TRUE(LogBytes().endsWith("User = 127.0.0.2, Pushed = USER TIMED OUT\r\n"));
     SetTickSource({});
 }

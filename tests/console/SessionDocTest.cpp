@@ -21,9 +21,35 @@
 #include <QSettings>
 #include <QTcpServer>
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// While it lives, this thread lacks the right to listen on low ports, as an ordinary account
+// does; for such an account it changes nothing.
+class CNoLowPortRight
+{
+public:
+    CNoLowPortRight()
+    {
+        syscall(SYS_capget, &m_header, m_saved);
+        __user_cap_data_struct lowered[2] = {m_saved[0], m_saved[1]};
+        lowered[0].effective &= ~(1u << CAP_NET_BIND_SERVICE);
+        syscall(SYS_capset, &m_header, lowered);
+    }
+    ~CNoLowPortRight() { syscall(SYS_capset, &m_header, m_saved); }
+
+    CNoLowPortRight(const CNoLowPortRight &) = delete;
+    CNoLowPortRight &operator=(const CNoLowPortRight &) = delete;
+
+private:
+    __user_cap_header_struct m_header {_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct m_saved[2] {};
+};
 
 const QString kRestartQuestion
     = u"You must restart the server for these changes to take effect.  Restart Now?"_s;
@@ -72,7 +98,7 @@ TEST_F(SessionDoc, NewSessionListensTitledWithTheAddressAndLogsItsStart)
     EXPECT_EQ(g_pSessionDoc, document);
     ASSERT_TRUE(document->IsRunning());
     EXPECT_EQ(document->m_pListenSocket->serverPort(), document->m_options.m_port);
-    EXPECT_EQ(document->GetTitle(), u" (http://127.0.0.1)"_s);
+    EXPECT_EQ(document->GetTitle(), u" (http://127.0.0.1:%1)"_s.arg(document->m_options.m_port));
     EXPECT_EQ(document->GetPathName(), Path(u"Untitled Session.vnt"_s));
     const QStringList lines = LogLines(LogBytes());
     ASSERT_EQ(lines.size(), 1);
@@ -111,6 +137,27 @@ TEST_F(SessionDoc, PortInUseShowsItsTextAndLeavesTheDocumentOpenWithoutSocket)
     EXPECT_EQ(document->m_pListenSocket, nullptr);
     EXPECT_EQ(document->m_options.m_port, busy);
     EXPECT_EQ(m_sessionTemplate->GetDocuments(), QList<CDocument *> {document});
+}
+
+TEST_F(SessionDoc, ALowPortWithoutTheRightSaysSoAndWhereToChooseAnother)
+{
+    const QByteArray firstOpen = ReadFileBytes(u"/proc/sys/net/ipv4/ip_unprivileged_port_start"_s);
+    if (firstOpen.trimmed() == "0")
+        GTEST_SKIP() << "every port is open to every account on this machine";
+    CDozoZedDoc *document = NewSession();
+    ASSERT_NE(document, nullptr);
+    AnswerBoxes({IDYES});
+    {
+        const CNoLowPortRight ordinaryAccount;
+        EditProperties(*document, [](CSessionSheet &sheet) { SetPort(sheet, 80); });
+    }
+    ASSERT_EQ(m_boxes.size(), 2);
+    EXPECT_EQ(m_boxes[1].text,
+              u"Can't listen on port 80: permission denied.\n\nPorts below 1024 need a privilege "
+              "this account does not have. Choose a port above 1023 in Session Properties > "
+              "Server > Settings..."_s);
+    EXPECT_EQ(m_boxes[1].style, unsigned(MB_ICONSTOP));
+    EXPECT_FALSE(document->IsRunning());
 }
 
 TEST_F(SessionDoc, NewSessionOnABusyPortStaysOpenButStopped)
@@ -441,14 +488,17 @@ TEST_F(SessionDoc, SaveItemsCarryTheSessionTexts)
     EXPECT_EQ(saveAs.m_text, u"Save Session Settings &As..."_s);
 }
 
-TEST_F(SessionDoc, WithoutNetworkTheTitleWarnsAndStaysEmpty)
+TEST_F(SessionDoc, WithoutAnAddressOthersReachTheTitleWarnsOnceAndNamesLoopback)
 {
-    SetLocalHostLookup([] { return LocalHostLookup {false, QString(), 2}; });
+    SetLocalHostLookup([] { return LocalHostLookup {false, u"127.0.0.1"_s, 2}; });
     CDozoZedDoc document;
     document.SetTitle(u"anything"_s);
+    document.SetTitle(u"again"_s);
+    EXPECT_EQ(document.GetTitle(), u" (http://127.0.0.1)"_s);
+    EXPECT_TRUE(m_boxes.isEmpty()) << "the warning waits until the step has finished";
+    Settle();
     EXPECT_EQ(BoxTexts(), QStringList {u"WARNING: Your network connection is not active! (2)"_s});
     EXPECT_EQ(m_boxes[0].style, unsigned(MB_ICONEXCLAMATION));
-    EXPECT_EQ(document.GetTitle(), QString());
 }
 
 } // namespace

@@ -106,12 +106,14 @@ protected:
     }
 };
 
-TEST_F(OperatorWindow, OpensFollowingWithFollowInItsPaneAndPushesItsFirstPage)
+// Opening the window mid-talk leaves the audience where it is: its first page is the
+// operator's alone.
+TEST_F(OperatorWindow, OpensFollowingWithFollowInItsPaneAndPushesNotItsFirstPage)
 {
     EXPECT_TRUE(m_view->FollowMode().IsOn());
     EXPECT_EQ(PaneText(ID_INDICATOR_FOLLOW), u"FOLLOW"_s);
     EXPECT_EQ(COperatorFrame::FrameCount(), 1);
-    EXPECT_EQ(Pushes(), QStringList {Url(u"welcome.htm"_s)});
+    EXPECT_EQ(Pushes(), QStringList());
     ASSERT_TRUE(WaitFor([this] { return g_pOperatorFrame->windowTitle().contains(u" - "_s); }));
     EXPECT_EQ(g_pOperatorFrame->windowTitle(), u"Operator Window - Welcome"_s);
     // The menu item carries the check mark, and its prompt says what a click does.
@@ -127,8 +129,7 @@ TEST_F(OperatorWindow, PushesEveryNavigationAndTitlesTheRows)
 {
     Load(Url(u"page1.htm"_s));
     Load(Url(u"page2.htm"_s));
-    EXPECT_EQ(Pushes(),
-              (QStringList {Url(u"welcome.htm"_s), Url(u"page1.htm"_s), Url(u"page2.htm"_s)}));
+    EXPECT_EQ(Pushes(), (QStringList {Url(u"page1.htm"_s), Url(u"page2.htm"_s)}));
     const QTreeWidget *list = m_activity->List();
     ASSERT_TRUE(WaitFor([list] { return list->topLevelItem(0)->text(0) == u"Page Two"_s; }));
     EXPECT_EQ(list->topLevelItem(1)->text(CDozoZedView::TitleColumn), u"Page One"_s);
@@ -144,19 +145,19 @@ TEST_F(OperatorWindow, WithFollowOffNothingIsPushedAndTurningItOnPushesTheCurren
     m_frame->SetPaneText(ID_INDICATOR_FRAMES, u"FRAMES"_s);
     Load(Url(u"page1.htm"_s));
     Load(Url(u"frames.htm"_s));
-    EXPECT_EQ(Pushes(), QStringList {Url(u"welcome.htm"_s)});
+    EXPECT_EQ(Pushes(), QStringList());
     EXPECT_EQ(PaneText(ID_INDICATOR_FRAMES), u"FRAMES"_s) << "follow off leaves the pane";
     m_frame->SetPaneText(ID_INDICATOR_FRAMES, QString());
 
     Load(Url(u"page2.htm"_s));
     Command(ID_FOLLOW_MODE);
     EXPECT_EQ(PaneText(ID_INDICATOR_FOLLOW), u"FOLLOW"_s);
-    EXPECT_EQ(Pushes(), (QStringList {Url(u"welcome.htm"_s), Url(u"page2.htm"_s)}));
+    EXPECT_EQ(Pushes(), QStringList {Url(u"page2.htm"_s)});
     EXPECT_EQ(CPushDispatcher::lastPushedAddress, Url(u"page2.htm"_s));
     // Off and on again on the same page: it was the last address pushed.
     Command(ID_FOLLOW_MODE);
     Command(ID_FOLLOW_MODE);
-    EXPECT_EQ(Pushes().size(), 2);
+    EXPECT_EQ(Pushes().size(), 1);
 }
 
 TEST_F(OperatorWindow, FramedPagePushesEveryFrameWarnsOnceAndClearsOnTheNextPage)
@@ -169,11 +170,9 @@ TEST_F(OperatorWindow, FramedPagePushesEveryFrameWarnsOnceAndClearsOnTheNextPage
     });
     const QString frames = Url(u"frames.htm"_s);
     Load(frames);
-    ASSERT_TRUE(WaitFor([this] { return Pushes().size() == 4; }))
+    ASSERT_TRUE(WaitFor([this] { return Pushes().size() == 3; }))
         << qPrintable(Pushes().join(u' '));
-    EXPECT_EQ(
-        Pushes(),
-        (QStringList {Url(u"welcome.htm"_s), frames, Url(u"left.htm"_s), Url(u"right.htm"_s)}));
+    EXPECT_EQ(Pushes(), (QStringList {frames, Url(u"left.htm"_s), Url(u"right.htm"_s)}));
     EXPECT_EQ(PaneText(ID_INDICATOR_FRAMES), u"FRAMES"_s);
     Settle();
     EXPECT_EQ(warnings, 1);
@@ -202,7 +201,7 @@ TEST_F(OperatorWindow, FramesWarningOffersItsHelpTopic)
     help->close();
 }
 
-TEST_F(OperatorWindow, OpenLocationAddsTheSchemeOnlyWhenMissingAndAlwaysPushes)
+TEST_F(OperatorWindow, OpenLocationAddsTheSchemeOnlyWhenMissingAndPushesOnce)
 {
     Command(ID_FOLLOW_MODE);
     g_addressHistory = QStringList {u"http://a.example/"_s, u"http://b.example/"_s};
@@ -213,7 +212,7 @@ TEST_F(OperatorWindow, OpenLocationAddsTheSchemeOnlyWhenMissingAndAlwaysPushes)
     ASSERT_TRUE(WaitFor([this, &page1] {
         return m_view->Browser()->LocationURL() == page1 && !m_view->Browser()->Busy();
     }));
-    EXPECT_EQ(Pushes(), (QStringList {Url(u"welcome.htm"_s), page1}));
+    EXPECT_EQ(Pushes(), QStringList {page1});
 
     // With "://" the text is used as it stands.
     const QString page2 = Url(u"page2.htm"_s);
@@ -222,7 +221,17 @@ TEST_F(OperatorWindow, OpenLocationAddsTheSchemeOnlyWhenMissingAndAlwaysPushes)
     EXPECT_EQ(Pushes().last(), page2);
     // Cancelled or empty: nothing.
     OpenLocation(QString());
-    EXPECT_EQ(Pushes().size(), 3);
+    EXPECT_EQ(Pushes().size(), 2);
+
+    // In follow mode the navigation is the push: users are sent there once, not twice.
+    Command(ID_FOLLOW_MODE);
+    const QString page3 = Url(u"page3.htm"_s);
+    OpenLocation(page3);
+    ASSERT_TRUE(WaitFor([this, &page3] {
+        return m_view->Browser()->LocationURL() == page3 && !m_view->Browser()->Busy();
+    }));
+    Settle();
+    EXPECT_EQ(Pushes().count(page3), 1) << qPrintable(Pushes().join(u' '));
 }
 
 TEST_F(OperatorWindow, TypedAddressesEnterTheBoxOnceAndTheHistoryEveryTime)
@@ -276,7 +285,7 @@ TEST_F(OperatorWindow, BackAndForwardGoThroughTheHistoryAndArePushed)
     Settle();
     EXPECT_EQ(m_view->Browser()->LocationURL(), Url(u"page2.htm"_s));
     EXPECT_TRUE(m_boxes.isEmpty());
-    EXPECT_EQ(Pushes().mid(3), (QStringList {Url(u"page1.htm"_s), Url(u"page2.htm"_s)}));
+    EXPECT_EQ(Pushes().mid(2), (QStringList {Url(u"page1.htm"_s), Url(u"page2.htm"_s)}));
     m_frame->UpdateCommandUI();
     EXPECT_FALSE(m_frame->FindAction(ID_OPERATOR_STOP)->isEnabled()) << "nothing loading";
     EXPECT_TRUE(m_frame->FindAction(ID_FILE_PRINT)->isEnabled());
@@ -380,10 +389,27 @@ class OperatorFirstPage : public OperatorFixture
 {
 };
 
-TEST_F(OperatorFirstPage, IsBlankWithANetworkWarningWhenTheAddressCannotBeFound)
+// A script's Push Next or a favorite opens the window and at once shows its page there: that
+// page is the operator's and is pushed, the welcome page the window began with is not.
+TEST_F(OperatorFirstPage, IsNotPushedWhenTheWindowOpensToShowAnotherPage)
 {
-    SetLocalHostLookup([] { return LocalHostLookup {false, QString(), 11001}; });
-    ASSERT_NE(OpenOperatorWindow(u"about:blank"_s), nullptr);
+    ASSERT_NE(m_operatorTemplate->OpenDocumentFile({}), nullptr);
+    ASSERT_NE(g_pOperatorFrame, nullptr);
+    m_view = g_pOperatorFrame->View();
+    const QString page1 = Url(u"page1.htm"_s);
+    m_view->Navigate(page1);
+    ASSERT_TRUE(WaitFor([this, &page1] {
+        return m_view->Browser()->LocationURL() == page1 && !m_view->Browser()->Busy();
+    }));
+    Settle();
+    EXPECT_EQ(Pushes(), QStringList {page1});
+}
+
+TEST_F(OperatorFirstPage, IsTheSessionOnLoopbackWithANetworkWarningWhenNobodyElseCanJoin)
+{
+    SetLocalHostLookup([] { return LocalHostLookup {false, u"127.0.0.1"_s, 11001}; });
+    ASSERT_NE(OpenOperatorWindow(), nullptr);
+    Settle();
     ASSERT_EQ(m_boxes.size(), 1);
     EXPECT_EQ(m_boxes[0].text, u"WARNING: Your network connection is not active! (11001)"_s);
     EXPECT_EQ(m_boxes[0].style, unsigned(MB_ICONEXCLAMATION));
@@ -391,7 +417,9 @@ TEST_F(OperatorFirstPage, IsBlankWithANetworkWarningWhenTheAddressCannotBeFound)
 
 TEST_F(OperatorFirstPage, TurningFollowOnOverABlankPagePushesNothing)
 {
-    SetLocalHostLookup([] { return LocalHostLookup {false, QString(), 11001}; });
+    m_document->OnCloseDocument();
+    Settle();
+    ASSERT_EQ(g_pSessionDoc, nullptr);
     ASSERT_NE(OpenOperatorWindow(u"about:blank"_s), nullptr);
     m_frame->OnCommandId(ID_FOLLOW_MODE);
     m_frame->OnCommandId(ID_FOLLOW_MODE);

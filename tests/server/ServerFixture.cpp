@@ -30,6 +30,12 @@ void CRecordingLinks::MarkNotDelivered(const QString &user, const QString &addre
     m_events << u"not delivered %1 %2"_s.arg(user, address);
 }
 
+void CRecordingLinks::MarkUnfetched(const QString &user, const QString &address, Unfetched why)
+{
+    m_events << u"%1 %2 %3"_s.arg(why == Unfetched::Superseded ? u"superseded"_s : u"timed out"_s,
+                                  user, address);
+}
+
 void CRecordingLinks::UpdateUser(const CUserInfo &user)
 {
     m_events << u"state %1 %2 %3"_s.arg(user.m_name, user.m_address).arg(user.m_state);

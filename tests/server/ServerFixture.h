@@ -16,6 +16,7 @@ public:
     void AddActivity(const QString &user, const QString &address, bool sent) override;
     void MarkSent(const QString &address) override;
     void MarkNotDelivered(const QString &user, const QString &address) override;
+    void MarkUnfetched(const QString &user, const QString &address, Unfetched why) override;
     void UpdateUser(const CUserInfo &user) override;
     void AddUser(CUserInfo *user) override;
     void RemoveUser(const CUserInfo &user) override;

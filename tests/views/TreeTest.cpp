@@ -278,7 +278,7 @@ TEST_F(NavigationTree, SessionMenuOnlyOnTheRootOrEmptySpace)
 
     CDozoZedDoc *session = NewSession();
     ASSERT_NE(session, nullptr);
-    std::unique_ptr<CChildFrame> sessionWindow(CChildFrame::Create(*session));
+    auto sessionWindow = std::make_unique<CChildFrame>(*session);
     Tree()->OnRightClick(CentreOf(Tree()->RootItem()));
     Tree()->OnRightClick(QPoint(10, Tree()->viewport()->height() - 2));
     // No application here to take New Session; the session window enables Close Session, Manual
