@@ -305,7 +305,7 @@ TEST_F(OperatorWindow, PromptsNameWhatFollowModeAndPushCurrentPageDo)
 {
     Load(Url(u"page1.htm"_s));
     // Push Current Page is offered while the session window is open.
-    const std::unique_ptr<CChildFrame> sessionWindow(CChildFrame::Create(*m_document));
+    const std::unique_ptr<CChildFrame> sessionWindow(new CChildFrame(*m_document));
     ASSERT_NE(g_pSessionFrame, nullptr);
     // Pointing at the Operator menu's items, as the mouse does.
     constexpr int operatorMenu = 3;
