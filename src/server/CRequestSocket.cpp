@@ -17,7 +17,9 @@
 #include <QTcpSocket>
 #include <QTimerEvent>
 
+#include <algorithm>
 #include <cstdio>
+#include <sys/socket.h>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -28,8 +30,16 @@ namespace {
 // keep fast links busy while each write notification still does a bounded amount of work.
 constexpr qint64 kSendWindow = 64 * CRequestSocket::kChunkSize;
 
-// Files are read in blocks of this size and sent chunk by chunk from memory.
+// Files are read in blocks of this size and sent chunk by chunk from memory. With the window
+// above this bounds what one connection holds unsent, beside the kernel's socket buffer.
 constexpr qint64 kReadAhead = 64 * 1024;
+
+// A stalled response is noticed within a quarter of the send time-out after it is due.
+constexpr int kSendChecksPerTimeout = 4;
+
+// What a peer must take to count as reading. A peer that has stopped still takes a trickle for
+// a while, as its kernel compacts what it holds.
+constexpr qint64 kMinSendProgress = 4096;
 
 QString ForwardSlashes(QString path)
 {
@@ -46,9 +56,11 @@ QString DottedAddress(quint32 ip)
 
 } // namespace
 
-CRequestSocket::CRequestSocket(const CSvrOptions &options, QTcpSocket *socket, int headTimeoutMs)
+CRequestSocket::CRequestSocket(const CSvrOptions &options, QTcpSocket *socket,
+                               CConnectionTimeouts timeouts)
     : CRequestSocket(options)
 {
+    m_sendTimeoutMs = timeouts.sendMs;
     m_closed = 0;
     m_pages = std::make_unique<CPageSet>();
     m_socket = socket;
@@ -57,11 +69,12 @@ CRequestSocket::CRequestSocket(const CSvrOptions &options, QTcpSocket *socket, i
     m_request->m_clientAddress = m_clientAddress;
 
     connect(socket, &QIODevice::readyRead, this, &CRequestSocket::OnReceive);
+    connect(socket, &QIODevice::bytesWritten, this, &CRequestSocket::OnSendProgress);
     connect(socket, &QIODevice::bytesWritten, this, &CRequestSocket::OnSend);
     connect(socket, &QAbstractSocket::disconnected, this, &CRequestSocket::OnClose);
     connect(socket, &QAbstractSocket::errorOccurred, this, &CRequestSocket::OnError);
     // A plain timer id, not a QTimer: one object less for every connection.
-    m_headTimer = startTimer(headTimeoutMs, Qt::CoarseTimer);
+    m_headTimer = startTimer(timeouts.headMs, Qt::CoarseTimer);
 }
 
 CRequestSocket::CRequestSocket(const CSvrOptions &options)
@@ -99,6 +112,8 @@ void CRequestSocket::timerEvent(QTimerEvent *event)
 {
     if (event->timerId() == m_holdTimer)
         return AnswerHeldPoll(true);
+    if (event->timerId() == m_sendTimer)
+        return OnSendTimer();
     if (event->timerId() != m_headTimer)
         return QObject::timerEvent(event);
     StopHeadTimer();
@@ -112,20 +127,56 @@ void CRequestSocket::StopHeadTimer()
         killTimer(std::exchange(m_headTimer, 0));
 }
 
+// Bytes wait for the peer: if it takes too few of them for the send time-out, it is cut.
+void CRequestSocket::WatchSending()
+{
+    if (m_sendTimer)
+        return;
+    m_sinceSendProgress.start();
+    m_sentSinceProgress = 0;
+    m_sendTimer = startTimer(std::max(1, m_sendTimeoutMs / kSendChecksPerTimeout), Qt::CoarseTimer);
+}
+
+void CRequestSocket::OnSendProgress(qint64 bytes)
+{
+    m_sentSinceProgress += bytes;
+    if (m_sentSinceProgress < kMinSendProgress)
+        return;
+    m_sentSinceProgress = 0;
+    m_sinceSendProgress.start();
+}
+
+void CRequestSocket::OnSendTimer()
+{
+    if (m_sinceSendProgress.elapsed() < m_sendTimeoutMs)
+        return;
+    ShutDown(Abort);
+    Release();
+}
+
+// One request per connection: whatever follows its head is not read, and the end of the
+// peer's input is no reason to stop answering (HTTP/1.0 clients may end their side after the
+// request). The socket reads no more once its read buffer holds its limit, so one byte is put
+// back into a buffer of one; the socket then never sees the end of the input, only errors.
+void CRequestSocket::StopReading()
+{
+    m_socket->setReadBufferSize(1);
+    m_socket->ungetChar(0);
+}
+
 void CRequestSocket::OnReceive()
 {
-    if (!m_socket)
+    if (!m_socket || m_parseState >= 2)
         return;
     const QByteArray data = m_socket->readAll();
     m_lastSeen = GetTickCount32();
-    // One request per connection: whatever follows its head is not read.
-    if (m_parseState >= 2)
-        return;
     switch (m_scanner.Feed(data)) {
     case CHeadScanner::Complete:
         m_parseState = 2;
+        StopReading();
         return Respond();
     case CHeadScanner::TooLarge:
+        StopReading();
         return SendError(400);
     case CHeadScanner::NeedMore:
         return;
@@ -357,8 +408,11 @@ void CRequestSocket::OnSend()
             CPushDispatcher().OnControlPageSent(*this);
         }
     }
-    if (m_buffer.isEmpty() && !m_file.isOpen())
-        Finish();
+    // The response ends once the socket has passed its last byte on, so that the send time-out
+    // covers it to the end.
+    if (m_buffer.isEmpty() && !m_file.isOpen() && m_socket->bytesToWrite() == 0)
+        return Finish();
+    WatchSending();
 }
 
 // The file's next chunk, empty at its end. A small file is read in one call of exactly its
@@ -408,6 +462,8 @@ void CRequestSocket::ShutDown(How how)
         return;
     m_closed = 1;
     StopHeadTimer();
+    if (m_sendTimer)
+        killTimer(std::exchange(m_sendTimer, 0));
     if (m_holdTimer) {
         killTimer(std::exchange(m_holdTimer, 0));
         ForgetHeldPoll(this);
@@ -419,11 +475,20 @@ void CRequestSocket::ShutDown(How how)
         return;
     socket->disconnect(this);
     if (how == Abort) {
+        // A reset: what the kernel still holds for the peer goes too, instead of lingering.
+        const linger reset {1, 0};
+        ::setsockopt(static_cast<int>(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset,
+                     sizeof reset);
         socket->abort();
         socket->deleteLater();
         return;
     }
     connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
+    // Input left unread would make the close a reset, which may discard the response the peer
+    // has not read yet.
+    char unread[4096];
+    while (::recv(static_cast<int>(socket->socketDescriptor()), unread, sizeof unread, MSG_DONTWAIT)
+           > 0) { }
     // What the kernel takes now needs no further turn of the event loop before the close.
     socket->flush();
     socket->disconnectFromHost();
