@@ -6,6 +6,7 @@
 #include "DescriptorLimit.h"
 #include "HeldPolls.h"
 #include "HttpFormat.h"
+#include "PageWriteFaults.h"
 #include "Trace.h"
 
 #include <QTcpSocket>
@@ -63,6 +64,7 @@ CListenSocket::CListenSocket(const CSvrOptions &options, QObject *parent)
 {
     setListenBacklogSize(kBacklog);
     connect(this, &QTcpServer::acceptError, this, &CListenSocket::OnAcceptError);
+    ForgetPageWriteFaults();
 }
 
 int CListenSocket::DefaultMaxConnections()

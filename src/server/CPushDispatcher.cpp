@@ -24,6 +24,24 @@ void RecordPush(const QString &label, const QString &address)
         g_pActivityLink->AddActivity(label, address, false);
 }
 
+// A push whose page could not be written reaches nobody: its row says so at once.
+void RecordNotWritten(const QString &key, const QString &address)
+{
+    if (address.isEmpty() || !g_pActivityLink)
+        return;
+    g_pActivityLink->AddActivity(key, address, false);
+    g_pActivityLink->MarkNotDelivered(key, address);
+}
+
+// Writes the push into the user's control page; false when the page could not be written. A
+// client mirrored from a call center has no page, and nothing to fail.
+bool WritePush(CRequestSocket &user, const QString &address)
+{
+    return !user.m_pages || WriteUserControlPage(user, [&](CPageSet &pages) {
+        return pages.WriteControlPage(address, user.m_downloadDelaySecs);
+    });
+}
+
 } // namespace
 
 QString CPushDispatcher::NormaliseRemote(const QString &address)
@@ -50,17 +68,22 @@ void CPushDispatcher::PushToAll(const QString &address)
 {
     TRACE("CPushDispatcher::PushToAll()");
     const QMutexLocker lock(&g_userTable.Lock());
-    if (g_userTable.Size() == 0)
-        return;
+    QStringList notWritten;
+    bool pushed = false;
     for (const QString &key : g_userTable.Keys()) {
         CRequestSocket *user = g_userTable.Find(key);
-        // Users mirrored from a call center have no pages of their own to write.
-        if (user->m_pages)
-            user->m_pages->WriteControlPage(address, user->m_downloadDelaySecs);
+        if (!WritePush(*user, address)) {
+            notWritten.append(key);
+            continue;
+        }
         user->m_lastPushed = address;
         AnswerHeldPoll(key);
+        pushed = true;
     }
-    RecordPush(kAllClients, address);
+    if (pushed)
+        RecordPush(kAllClients, address);
+    for (const QString &key : std::as_const(notWritten))
+        RecordNotWritten(key, address);
 }
 
 void CPushDispatcher::PushUrlToUser(const QString &address, const QString &key)
@@ -81,11 +104,13 @@ void CPushDispatcher::PushCdromToUser(const QString &contentPath, const QString 
 {
     const QMutexLocker lock(&g_userTable.Lock());
     CRequestSocket *user = g_userTable.Find(key);
-    if (!user || !user->m_pages
-        || !user->m_pages->WriteCdromPage(contentPath, user->m_backgroundImage))
+    if (!user || !user->m_pages)
         return;
+    const QString address = NormaliseLocal("VC"_L1 + key + ".htm"_L1);
+    if (!user->m_pages->WriteCdromPage(contentPath, user->m_backgroundImage))
+        return RecordNotWritten(key, address);
     lastPushedAddress.clear();
-    PushToUser(NormaliseLocal("VC"_L1 + key + ".htm"_L1), key);
+    PushToUser(address, key);
 }
 
 void CPushDispatcher::PushToUser(const QString &address, const QString &key)
@@ -95,7 +120,8 @@ void CPushDispatcher::PushToUser(const QString &address, const QString &key)
     // A client mirrored from a call center has no control page that could carry the push.
     if (!user || !user->m_pages)
         return;
-    user->m_pages->WriteControlPage(address, user->m_downloadDelaySecs);
+    if (!WritePush(*user, address))
+        return RecordNotWritten(key, address);
     user->m_lastPushed = address;
     AnswerHeldPoll(key);
     RecordPush(key, address);
@@ -108,7 +134,13 @@ void CPushDispatcher::LogoffUser(const QString &key)
     if (!user || !user->m_pages)
         return;
     const QString logoff = NormaliseLocal(user->m_logoffPath);
-    user->m_pages->WriteLogoffPage(logoff);
+    // The operator has sent the user away: without a page to take it there, the user just goes.
+    if (!WriteUserControlPage(*user,
+                              [&](CPageSet &pages) { return pages.WriteLogoffPage(logoff); })) {
+        RecordNotWritten(key, logoff);
+        g_userTable.Remove(key);
+        return;
+    }
     user->m_lastPushed = logoff;
     AnswerHeldPoll(key);
     RecordPush(key, logoff);
@@ -127,7 +159,10 @@ void CPushDispatcher::OnControlPageSent(CRequestSocket &connection)
     if (!user->m_pages->IsPushing())
         return;
     user->m_lastDelivered = user->m_lastPushed;
-    user->m_pages->WriteControlPage(QString(), user->m_refreshSecs);
+    user->m_lossReported = 0;
+    WriteUserControlPage(*user, [user](CPageSet &pages) {
+        return pages.WriteControlPage(QString(), user->m_refreshSecs);
+    });
     if (g_pActivityLink)
         g_pActivityLink->MarkSent(user->m_lastPushed);
     const QString &logoff = user->m_logoffPath;

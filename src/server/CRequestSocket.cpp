@@ -200,12 +200,17 @@ void CRequestSocket::RequestLineStep(const QByteArray &line)
     QByteArray &url = m_request->m_url;
     if (!ParseRequestLine(line, m_request->m_method, url, m_request->m_version))
         return;
-    url = PercentDecode(url);
+    const QByteArray rawUrl = url;
+    url = PercentDecode(rawUrl);
     NoteControlPagePoll(*this);
-    if (url.contains("/?") && m_document->m_callCenterMode == 0) {
+    const bool logonPath = url.contains("/?");
+    if (logonPath && m_document->m_callCenterMode == 0) {
         m_request->m_logon = 1;
         m_request->m_userName = ParseLogonName(url);
         url = "/";
+    } else if (!logonPath) {
+        // Pages link to files with queries ("page.htm?x=1"); the query names no file.
+        url = PercentDecode(PathWithoutQuery(rawUrl));
     }
     if (url == "/")
         url = QFile::encodeName(m_document->m_logonPage);
@@ -296,11 +301,16 @@ void CRequestSocket::AnswerHeldPoll(bool repollSoon)
     SendFile();
 }
 
+// A user's poll of its own control page is never answered in a way that stops the control
+// window: a page that cannot be served from its file now is asked for again later.
 void CRequestSocket::SendFile()
 {
+    const bool usersPoll = IsUsersControlPagePoll(*this);
+    if (usersPoll && !RestoreControlPage(*this))
+        return SendRetryLater();
     const int status = FileStep();
     if (status != 200)
-        return SendError(status);
+        return usersPoll ? SendRetryLater() : SendError(status);
     HeadStep();
     m_parseState = 4;
     StartSending();
@@ -335,17 +345,25 @@ int CRequestSocket::FileStep()
 
 // The session's activity log and the operator's session and script files may sit in the root
 // folder, but they hold user addresses and everything pushed: peers are told they are not there.
+// The log is refused wherever it is written, and so is a file in the root named like it, which
+// an earlier session may have left there.
 bool CRequestSocket::IsPrivateFile(const QString &path, const struct stat &status) const
 {
     if (path.endsWith(".vnt"_L1, Qt::CaseInsensitive)
         || path.endsWith(".vns"_L1, Qt::CaseInsensitive))
         return true;
+    const QString logName = ForwardSlashes(m_document->m_logFileName);
+    if (logName.isEmpty())
+        return false;
+    const QString logFileName = logName.mid(logName.lastIndexOf(u'/') + 1);
+    if (!logFileName.isEmpty()
+        && path == MapRequestPath(m_document->ServedRoot(), QFile::encodeName(logFileName)))
+        return true;
     struct stat log
     {
     };
-    const QByteArray logName = QFile::encodeName(ForwardSlashes(m_document->m_logFileName));
-    return !logName.isEmpty() && ::stat(logName.constData(), &log) == 0
-        && log.st_dev == status.st_dev && log.st_ino == status.st_ino;
+    return ::stat(QFile::encodeName(logName).constData(), &log) == 0 && log.st_dev == status.st_dev
+        && log.st_ino == status.st_ino;
 }
 
 void CRequestSocket::HeadStep()
@@ -375,9 +393,19 @@ void CRequestSocket::SendStatus(int code)
 
 void CRequestSocket::SendError(int code)
 {
+    SendResponse(code, ErrorResponse(code, CurrentHttpDate()));
+}
+
+void CRequestSocket::SendRetryLater()
+{
+    SendResponse(503, RetryLaterResponse(m_refreshSecs, CurrentHttpDate()));
+}
+
+void CRequestSocket::SendResponse(int code, const QByteArray &response)
+{
     m_file.close();
     m_request->m_status = code;
-    m_buffer = ErrorResponse(code, CurrentHttpDate());
+    m_buffer = response;
     m_parseState = 4;
     StartSending();
 }

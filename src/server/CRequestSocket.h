@@ -63,6 +63,8 @@ public:
 
     // The address the last delivered push sent the user to.
     QString m_lastDelivered;
+    // The control window has reported that the last delivered push found no main window.
+    int m_lossReported = 0;
     // The control window shows the idle page: its next idle poll may be held without hiding
     // the end of a push behind "Pushing...".
     int m_idleShown = 0;
@@ -102,6 +104,8 @@ private:
     void HeadStep();
     void SendStatus(int code);
     void SendError(int code);
+    void SendRetryLater();
+    void SendResponse(int code, const QByteArray &response);
     void StartSending();
     QByteArray NextChunk();
     void Finish();

@@ -125,6 +125,12 @@ QByteArrayView NoCacheMetaLines()
            "<META HTTP-EQUIV=\"pragma\" CONTENT=\"no-cache\">\n";
 }
 
+QByteArrayView PathWithoutQuery(QByteArrayView url)
+{
+    const qsizetype query = url.indexOf('?');
+    return query < 0 ? url : url.first(query);
+}
+
 QByteArray PercentDecode(QByteArrayView text)
 {
     QByteArray decoded;

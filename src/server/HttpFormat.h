@@ -32,6 +32,9 @@ QByteArray RetryLaterResponse(int seconds, QByteArrayView date);
 // The two lines in front of every HTML file, so that browsers never show a cached copy.
 QByteArrayView NoCacheMetaLines();
 
+// A request URL up to its query, the part after the first "?".
+QByteArrayView PathWithoutQuery(QByteArrayView url);
+
 // "%%" gives "%", "%" and two hex digits the byte they denote; "+" and anything else stay.
 QByteArray PercentDecode(QByteArrayView text);
 
