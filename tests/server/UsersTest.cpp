@@ -15,7 +15,9 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <future>
@@ -578,12 +580,13 @@ TEST_F(UsersTest, APageWriteFaultIsReportedOnceAndNeverServedOrCountedAsSent)
         const QByteArray poll = Get(controlPage, key);
         c.mend();
         EXPECT_TRUE(poll.startsWith(c.pollDuringFault)) << poll.left(300).constData();
-        if (poll.startsWith("HTTP/1.0 200"))
+        if (poll.startsWith("HTTP/1.0 200")) {
             EXPECT_TRUE(Body(poll).endsWith("Active...</FONT><BR>\r\n<FONT SIZE = \"-3\"></FONT>"
                                             "\r\n\r\n</BODY>\r\n</HTML>\r\n"))
                 << Body(poll).left(300).constData();
-        else
+        } else {
             EXPECT_TRUE(poll.contains("\r\nRefresh: 5\r\n")) << poll.constData();
+        }
         const QString pushed = u"activity 127.0.0.2 %1 Pushing"_s.arg(c.address);
         const QString lost = u"not delivered 127.0.0.2 %1"_s.arg(c.address);
         EXPECT_EQ(m_links.m_events,
@@ -611,5 +614,64 @@ TEST_F(UsersTest, APageWriteFaultIsReportedOnceAndNeverServedOrCountedAsSent)
         EXPECT_EQ(m_messages.size(), 2);
         const QMutexLocker lock(&g_userTable.Lock());
         g_userTable.Clear();
+    }
+}
+
+// Smaller faults of serving and reporting, each a request and what must come of it.
+TEST_F(UsersTest, QueriesEarlierLogsAndControlWindowReportsAreHandledSoundly)
+{
+    QTemporaryDir elsewhere;
+    WriteRootFile(u"a?b.htm"_s, "question");
+    WriteRootFile(u"Vantro.log"_s, "User = 10.1.1.1, Pushed = http://secret/");
+    ASSERT_TRUE(WriteFileBytes(elsewhere.filePath(u"Vantro.log"_s), "current"));
+    m_options.m_logFileName = elsewhere.filePath(u"Vantro.log"_s);
+    const QString user = u"127.0.0.2"_s;
+    const auto deliverAndLoseWindow = [&] {
+        Logon(user);
+        Poll(user);
+        CPushDispatcher().PushToUser(u"http://x/\U0001F600.htm"_s, user);
+        Poll(user);
+    };
+    struct Case
+    {
+        const char *what;
+        std::function<void()> prepare;
+        QByteArray path;
+        QString source;
+        QByteArray status;
+        QByteArray bodyHas;
+        QByteArray bodyLacks;
+        int notDeliveredRows;
+    };
+    const Case cases[] = {
+        {"a plain file asked for with a query", [] {}, "/welcome.htm?x=1&y=/z", u"127.0.0.1"_s,
+         "HTTP/1.0 200 OK", "<p>welcome</p>", "", 0},
+        {"an encoded question mark is part of the name", [] {}, "/a%3Fb.htm", u"127.0.0.1"_s,
+         "HTTP/1.0 200 OK", "question", "", 0},
+        {"the logon keeps its query", [] {}, "/?sex=Mr&alias=Q&C=1", u"127.0.0.4"_s,
+         "HTTP/1.0 200 OK", "VS127.0.0.4.htm", "", 0},
+        {"an earlier session's log in the root", [] {}, "/Vantro.log", u"127.0.0.1"_s,
+         "HTTP/1.0 404", "", "secret", 0},
+        {"a lost window's link to an address outside the basic plane", deliverAndLoseWindow,
+         "/VX127.0.0.2.htm", user, "HTTP/1.0 200 OK", "HREF=\"http://x/&#128512;.htm\"", "&#55357;",
+         1},
+        {"the same report again", [] {}, "/VX127.0.0.2.htm", user, "HTTP/1.0 200 OK", "Reopen", "",
+         0},
+        {"a report before anything was delivered", [&] { Logon(u"127.0.0.3"_s); },
+         "/VX127.0.0.3.htm", u"127.0.0.3"_s, "HTTP/1.0 200 OK", "", "", 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        c.prepare();
+        m_links.m_events.clear();
+        const QByteArray response = Get(c.path, c.source);
+        EXPECT_TRUE(response.startsWith(c.status)) << response.left(300).constData();
+        EXPECT_TRUE(Body(response).contains(c.bodyHas)) << response.constData();
+        if (!c.bodyLacks.isEmpty()) {
+            EXPECT_FALSE(response.contains(c.bodyLacks)) << response.constData();
+        }
+        EXPECT_EQ(m_links.m_events.filter(QRegularExpression(u"^not delivered|^state"_s)).size(),
+                  c.notDeliveredRows * 2)
+            << qPrintable(m_links.m_events.join(u'\n'));
     }
 }
