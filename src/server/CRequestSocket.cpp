@@ -46,6 +46,17 @@ QString ForwardSlashes(QString path)
     return path.replace(u'\\', u'/');
 }
 
+// Input left unread would make a close a reset, which may discard the response the peer has not
+// read yet. What has arrived is read and dropped; a peer that keeps sending is not waited for.
+void DrainInput(int descriptor)
+{
+    char unread[4096];
+    for (int block = 0; block < 16; ++block) {
+        if (::recv(descriptor, unread, sizeof unread, MSG_DONTWAIT) <= 0)
+            return;
+    }
+}
+
 QString DottedAddress(quint32 ip)
 {
     char text[16];
@@ -512,11 +523,7 @@ void CRequestSocket::ShutDown(How how)
         return;
     }
     connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
-    // Input left unread would make the close a reset, which may discard the response the peer
-    // has not read yet.
-    char unread[4096];
-    while (::recv(static_cast<int>(socket->socketDescriptor()), unread, sizeof unread, MSG_DONTWAIT)
-           > 0) { }
+    DrainInput(static_cast<int>(socket->socketDescriptor()));
     // What the kernel takes now needs no further turn of the event loop before the close.
     socket->flush();
     socket->disconnectFromHost();
