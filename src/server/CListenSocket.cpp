@@ -1,9 +1,12 @@
 #include "CListenSocket.h"
 
 #include "CRequestSocket.h"
+#include "CSvrOptions.h"
+#include "CUserTable.h"
 #include "DescriptorLimit.h"
 #include "HeldPolls.h"
 #include "HttpFormat.h"
+#include "PageWriteFaults.h"
 #include "Trace.h"
 
 #include <QTcpSocket>
@@ -11,6 +14,9 @@
 
 #include <algorithm>
 
+#include <arpa/inet.h>
+#include <malloc.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -18,17 +24,36 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Answers a connection past the cap without making anything for it. What the peer has sent is
-// read first, so that closing does not reset the connection before the answer arrives.
-void RefuseConnection(qintptr descriptor)
+// Answers a refused connection without making anything for it. What the peer has sent is read
+// first, so that closing does not reset the connection before the answer arrives. The answer
+// asks again after a refresh period: the refused request may be a user's control-page poll.
+void RefuseConnection(qintptr descriptor, int retrySecs)
 {
-    const QByteArray answer = ErrorResponse(503, CurrentHttpDate());
+    const QByteArray answer = RetryLaterResponse(retrySecs, CurrentHttpDate());
     const int socket = static_cast<int>(descriptor);
     if (::send(socket, answer.constData(), answer.size(), MSG_DONTWAIT | MSG_NOSIGNAL) >= 0)
         ::shutdown(socket, SHUT_WR);
     char unread[4096];
     while (::recv(socket, unread, sizeof unread, MSG_DONTWAIT) > 0) { }
     ::close(socket);
+}
+
+// The peer's IPv4 address in host order; 0 when it cannot be told.
+quint32 PeerAddress(qintptr descriptor)
+{
+    sockaddr_in peer {};
+    socklen_t size = sizeof peer;
+    if (::getpeername(static_cast<int>(descriptor), reinterpret_cast<sockaddr *>(&peer), &size) != 0
+        || peer.sin_family != AF_INET)
+        return 0;
+    return ntohl(peer.sin_addr.s_addr);
+}
+
+bool IsLoggedOnUser(quint32 address)
+{
+    const QString key = QHostAddress(address).toString();
+    const QMutexLocker lock(&g_userTable.Lock());
+    return g_userTable.Contains(key);
 }
 
 } // namespace
@@ -39,11 +64,13 @@ CListenSocket::CListenSocket(const CSvrOptions &options, QObject *parent)
 {
     setListenBacklogSize(kBacklog);
     connect(this, &QTcpServer::acceptError, this, &CListenSocket::OnAcceptError);
+    ForgetPageWriteFaults();
 }
 
 int CListenSocket::DefaultMaxConnections()
 {
-    const long usable = (DescriptorLimit() - kReservedDescriptors) / 2;
+    constexpr long userSlots = long(CUserTable::kCapacity) * CAdmissionPolicy::kUserSlots;
+    const long usable = (DescriptorLimit() - kReservedDescriptors) / 2 - userSlots;
     return static_cast<int>(std::clamp<long>(usable, 1, kMaxConnections));
 }
 
@@ -102,15 +129,35 @@ QString CListenSocket::FailureText(Result result, int port)
 void CListenSocket::incomingConnection(qintptr descriptor)
 {
     TRACE("CListenSocket::OnAccept()");
-    if (m_openConnections >= m_maxConnections)
-        return RefuseConnection(descriptor);
+    const quint32 address = PeerAddress(descriptor);
+    const CAdmissionPolicy::Pool pool = m_admission.Admit(address, IsLoggedOnUser(address));
+    if (pool == CAdmissionPolicy::Refused)
+        return RefuseConnection(descriptor, m_document.m_refreshSecs);
     auto *socket = new QTcpSocket;
     if (!socket->setSocketDescriptor(descriptor)) {
+        m_admission.Leave(address, pool);
         delete socket;
         ::close(static_cast<int>(descriptor));
         return;
     }
-    ++m_openConnections;
-    connect(socket, &QObject::destroyed, this, [this] { --m_openConnections; });
-    new CRequestSocket(m_document, socket, m_headTimeoutMs);
+    m_peakConnections = std::max(m_peakConnections, m_admission.Open());
+    connect(socket, &QObject::destroyed, this,
+            [this, address, pool] { OnConnectionLeft(address, pool); });
+    new CRequestSocket(m_document, socket, m_timeouts);
+}
+
+// The allocator keeps what a crowd's buffers freed for later, scattered between what is still in
+// use; unless it is told, a burst of peers would keep the server large for good.
+void CListenSocket::OnConnectionLeft(quint32 address, CAdmissionPolicy::Pool pool)
+{
+    m_admission.Leave(address, pool);
+    const int open = m_admission.Open();
+    if (m_peakConnections < kCrowd || open > m_peakConnections / 8 || m_trimPending)
+        return;
+    m_trimPending = true;
+    QTimer::singleShot(kTrimDelayMs, this, [this] {
+        ::malloc_trim(0);
+        m_trimPending = false;
+        m_peakConnections = m_admission.Open();
+    });
 }

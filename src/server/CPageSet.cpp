@@ -1,13 +1,14 @@
 #include "CPageSet.h"
 
 #include "FileErrors.h"
-#include "MessageBox.h"
 #include "PageText.h"
+#include "PageWriteFaults.h"
 #include "Trace.h"
 
 #include <QFile>
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -29,27 +30,47 @@ QByteArray WithCrLf(const QByteArray &page)
     return stored.replace("\n", "\r\n");
 }
 
-// Writes the whole file in one piece; 0 on success, else the errno of the failing step.
-int WriteWholeFile(const QString &fileName, const QByteArray &bytes)
+// Writes all the bytes; 0 on success, else the errno of the failing write.
+int WriteAll(int fd, const QByteArray &bytes)
 {
-    const int fd = ::open(QFile::encodeName(fileName).constData(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return errno;
     qsizetype written = 0;
     while (written < bytes.size()) {
         const ssize_t count
             = ::write(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
         if (count < 0 && errno == EINTR)
             continue;
-        if (count <= 0) {
-            const int error = count < 0 ? errno : EIO;
-            ::close(fd);
-            return error;
-        }
+        if (count <= 0)
+            return count < 0 ? errno : EIO;
         written += count;
     }
-    return ::close(fd) == 0 ? 0 : errno;
+    return 0;
+}
+
+// A hidden name beside the file, for writing it before it takes the file's place.
+QByteArray TemporaryName(const QByteArray &fileName)
+{
+    const qsizetype slash = fileName.lastIndexOf('/');
+    return fileName.left(slash + 1) + '.' + fileName.mid(slash + 1) + ".part";
+}
+
+// Writes the file under a temporary name and renames it into place, so that the file is
+// replaced whole or not at all: a full disk cannot leave half a page to be served. 0 on
+// success, else the errno of the failing step.
+int WriteWholeFile(const QString &fileName, const QByteArray &bytes)
+{
+    const QByteArray target = QFile::encodeName(fileName);
+    const QByteArray temporary = TemporaryName(target);
+    const int fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return errno;
+    int error = WriteAll(fd, bytes);
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(temporary.constData(), target.constData()) != 0)
+        error = errno;
+    if (error != 0)
+        ::unlink(temporary.constData());
+    return error;
 }
 
 } // namespace
@@ -94,15 +115,11 @@ QString CPageSet::GreetingFileName() const
 
 int CPageSet::WriteControlPage(const QString &pushedAddress, int refreshSecs)
 {
-    m_pushing = pushedAddress.isEmpty() ? 0 : 1;
-    m_mainWindowLost = 0;
-    m_loggingOff = 0;
-    if (pushedAddress.isEmpty() && m_chatWaiting)
-        return WritePage(m_controlFile,
-                         ChatWaitingPageText(refreshSecs, "VT"_L1 + m_address + ".htm"_L1));
-    return WritePage(
-        m_controlFile,
-        ControlPageText(pushedAddress, refreshSecs, m_blurOnPush, "VX"_L1 + m_address + ".htm"_L1));
+    const QByteArray page = pushedAddress.isEmpty() && m_chatWaiting
+        ? ChatWaitingPageText(refreshSecs, "VT"_L1 + m_address + ".htm"_L1)
+        : ControlPageText(pushedAddress, refreshSecs, m_blurOnPush,
+                          "VX"_L1 + m_address + ".htm"_L1);
+    return SetControlPage({pushedAddress.isEmpty() ? 0 : 1, 0, 0}, page);
 }
 
 int CPageSet::SetChatWaiting(bool waiting, int refreshSecs)
@@ -117,19 +134,43 @@ int CPageSet::SetChatWaiting(bool waiting, int refreshSecs)
 
 int CPageSet::WriteLostPage(const QString &pushedAddress, int refreshSecs)
 {
-    m_pushing = 0;
-    m_mainWindowLost = 1;
-    m_loggingOff = 0;
-    return WritePage(m_controlFile,
-                     LostPageText(pushedAddress, refreshSecs, "VR"_L1 + m_address + ".htm"_L1));
+    return SetControlPage(
+        {0, 1, 0}, LostPageText(pushedAddress, refreshSecs, "VR"_L1 + m_address + ".htm"_L1));
 }
 
 int CPageSet::WriteLogoffPage(const QString &logoffAddress)
 {
-    m_pushing = 1;
-    m_mainWindowLost = 0;
-    m_loggingOff = 1;
-    return WritePage(m_controlFile, LogoffPageText(logoffAddress));
+    return SetControlPage({1, 0, 1}, LogoffPageText(logoffAddress));
+}
+
+// The control page's state follows its file: a push whose page could not be written is no
+// push. The idle page is taken even so, since the push it follows was delivered and must not be
+// delivered again; its file is written again when the page is next asked for.
+int CPageSet::SetControlPage(const ControlState &state, const QByteArray &page)
+{
+    const int written = WritePage(m_controlFile, page);
+    m_controlWriteFailed = written ? 0 : 1;
+    if (!written && (state.pushing || state.mainWindowLost))
+        return 0;
+    m_pushing = state.pushing;
+    m_mainWindowLost = state.mainWindowLost;
+    m_loggingOff = state.loggingOff;
+    m_controlPage = page;
+    m_controlStale = m_controlWriteFailed;
+    return written;
+}
+
+bool CPageSet::ControlPageNeedsWriting() const
+{
+    return m_controlStale || !QFile::exists(m_controlFile);
+}
+
+int CPageSet::RestoreControlPage()
+{
+    const int written = WritePage(m_controlFile, m_controlPage);
+    m_controlWriteFailed = written ? 0 : 1;
+    m_controlStale = m_controlWriteFailed;
+    return written;
 }
 
 int CPageSet::WriteCdromPage(const QString &contentPath, const QString &image)
@@ -140,8 +181,10 @@ int CPageSet::WriteCdromPage(const QString &contentPath, const QString &image)
 int CPageSet::WritePage(const QString &fileName, const QByteArray &page)
 {
     const int error = WriteWholeFile(fileName, WithCrLf(page));
-    if (error == 0)
+    if (error == 0) {
+        NotePageWriteSucceeded();
         return 1;
-    ShowMessageBoxLater(FileErrorText(error, fileName), MB_OK | MB_ICONEXCLAMATION);
+    }
+    NotePageWriteFailed(FileErrorText(error, fileName));
     return 0;
 }

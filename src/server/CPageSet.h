@@ -21,8 +21,10 @@ public:
 
     QString GreetingFileName() const;
 
-    // An empty address writes the idle page. These return 1 on success and 0 on failure; a
-    // failure has been shown to the operator.
+    // An empty address writes the idle page. Each file is replaced whole or not at all. These
+    // return 1 on success and 0 on failure; a failure has been told to the operator (once for
+    // a series of failures). A control page that could not be written leaves the page set as it
+    // was, except for the idle page, which it takes anyway (see SetControlPage).
     int WriteControlPage(const QString &pushedAddress, int refreshSecs);
     int WriteLogoffPage(const QString &logoffAddress);
     // The control page once a push found no main window to move (see LostPageText).
@@ -31,6 +33,13 @@ public:
     // A chat message waits for the user, or no longer: the idle page offers the chat or not.
     // A page carrying something else is left to finish first.
     int SetChatWaiting(bool waiting, int refreshSecs);
+    // The control page's file may not hold the page: its last writing failed, or the file has
+    // gone (the root folder was removed, and perhaps made again).
+    bool ControlPageNeedsWriting() const;
+    // Writes the control page again; 1 on success.
+    int RestoreControlPage();
+    // The last writing of the control page failed.
+    bool ControlWriteFailed() const { return m_controlWriteFailed != 0; }
 
     bool IsPushing() const { return m_pushing != 0; }
     bool IsMainWindowLost() const { return m_mainWindowLost != 0; }
@@ -42,6 +51,14 @@ public:
     QString CdromFile() const { return m_cdromFile; }
 
 private:
+    struct ControlState
+    {
+        int pushing;
+        int mainWindowLost;
+        int loggingOff;
+    };
+
+    int SetControlPage(const ControlState &state, const QByteArray &page);
     int WritePage(const QString &fileName, const QByteArray &page);
 
     QString m_playEveryFrame;
@@ -53,6 +70,9 @@ private:
     int m_mainWindowLost = 0;
     int m_loggingOff = 0;
     int m_chatWaiting = 0;
+    int m_controlWriteFailed = 0;
+    int m_controlStale = 0; // the file may not hold m_controlPage
+    QByteArray m_controlPage; // the page of the current state
     QString m_root;
     QString m_address;
     QString m_welcomePath;

@@ -37,6 +37,37 @@ bool AnyOtherUserAwaits(const QString &key, const QString &address)
     return false;
 }
 
+// A push whose page could not be written reaches nobody: its row says so at once.
+void RecordNotWritten(const QString &key, const QString &address)
+{
+    if (address.isEmpty() || !g_pActivityLink)
+        return;
+    g_pActivityLink->AddActivity(key, address, false);
+    g_pActivityLink->MarkNotDelivered(key, address);
+}
+
+// Writes the push into the user's control page; false when the page could not be written. A
+// client mirrored from a call center has no page, and nothing to fail.
+bool WritePush(CRequestSocket &user, const QString &address)
+{
+    return !user.m_pages || WriteUserControlPage(user, [&](CPageSet &pages) {
+        return pages.WriteControlPage(address, user.m_downloadDelaySecs);
+    });
+}
+
+// Writes the push; a push it replaces before its user fetched it then ends "Superseded". Nothing
+// is replaced when the page could not be written.
+bool ReplacePush(CPushDispatcher &dispatcher, const QString &key, CRequestSocket &user,
+                 const QString &address)
+{
+    const bool pending = user.m_pages && user.m_pages->IsPushing();
+    if (!WritePush(user, address))
+        return false;
+    if (pending)
+        dispatcher.EndPendingPush(key, CActivityLink::Unfetched::Superseded, address);
+    return true;
+}
+
 } // namespace
 
 QString CPushDispatcher::NormaliseRemote(const QString &address)
@@ -63,19 +94,24 @@ void CPushDispatcher::PushToAll(const QString &address)
 {
     TRACE("CPushDispatcher::PushToAll()");
     const QMutexLocker lock(&g_userTable.Lock());
-    if (g_userTable.Size() == 0)
-        return;
+    QStringList notWritten;
+    bool pushed = false;
     for (const QString &key : g_userTable.Keys()) {
         CRequestSocket *user = g_userTable.Find(key);
-        EndPendingPush(key, CActivityLink::Unfetched::Superseded, address);
-        // Users mirrored from a call center have no pages of their own to write.
-        if (user->m_pages)
-            user->m_pages->WriteControlPage(address, user->m_downloadDelaySecs);
+        if (!ReplacePush(*this, key, *user, address)) {
+            notWritten.append(key);
+            continue;
+        }
         user->m_lastPushed = address;
         AnswerHeldPoll(key);
+        pushed = true;
     }
-    NoteLastPushToAll(address);
-    RecordPush(kAllClients, address);
+    if (pushed) {
+        NoteLastPushToAll(address);
+        RecordPush(kAllClients, address);
+    }
+    for (const QString &key : std::as_const(notWritten))
+        RecordNotWritten(key, address);
 }
 
 void CPushDispatcher::PushUrlToUser(const QString &address, const QString &key)
@@ -96,11 +132,13 @@ void CPushDispatcher::PushCdromToUser(const QString &contentPath, const QString 
 {
     const QMutexLocker lock(&g_userTable.Lock());
     CRequestSocket *user = g_userTable.Find(key);
-    if (!user || !user->m_pages
-        || !user->m_pages->WriteCdromPage(contentPath, user->m_backgroundImage))
+    if (!user || !user->m_pages)
         return;
+    const QString address = NormaliseLocal("VC"_L1 + key + ".htm"_L1);
+    if (!user->m_pages->WriteCdromPage(contentPath, user->m_backgroundImage))
+        return RecordNotWritten(key, address);
     lastPushedAddress.clear();
-    PushToUser(NormaliseLocal("VC"_L1 + key + ".htm"_L1), key);
+    PushToUser(address, key);
 }
 
 void CPushDispatcher::PushToUser(const QString &address, const QString &key)
@@ -110,8 +148,8 @@ void CPushDispatcher::PushToUser(const QString &address, const QString &key)
     // A client mirrored from a call center has no control page that could carry the push.
     if (!user || !user->m_pages)
         return;
-    EndPendingPush(key, CActivityLink::Unfetched::Superseded, address);
-    user->m_pages->WriteControlPage(address, user->m_downloadDelaySecs);
+    if (!ReplacePush(*this, key, *user, address))
+        return RecordNotWritten(key, address);
     user->m_lastPushed = address;
     AnswerHeldPoll(key);
     RecordPush(key, address);
@@ -124,8 +162,17 @@ void CPushDispatcher::LogoffUser(const QString &key)
     if (!user || !user->m_pages)
         return;
     const QString logoff = NormaliseLocal(user->m_logoffPath);
-    EndPendingPush(key, CActivityLink::Unfetched::Superseded, logoff);
-    user->m_pages->WriteLogoffPage(logoff);
+    // The operator has sent the user away: without a page to take it there, the user just goes.
+    const bool pending = user->m_pages->IsPushing();
+    const bool written = WriteUserControlPage(
+        *user, [&](CPageSet &pages) { return pages.WriteLogoffPage(logoff); });
+    if (pending)
+        EndPendingPush(key, CActivityLink::Unfetched::Superseded, logoff);
+    if (!written) {
+        RecordNotWritten(key, logoff);
+        g_userTable.Remove(key);
+        return;
+    }
     user->m_lastPushed = logoff;
     AnswerHeldPoll(key);
     RecordPush(key, logoff);
@@ -162,7 +209,10 @@ void CPushDispatcher::OnControlPageSent(CRequestSocket &connection)
     const bool welcomeDelivered
         = user->m_lastDelivered.isEmpty() && user->m_lastPushed == user->m_welcomePath;
     user->m_lastDelivered = user->m_lastPushed;
-    user->m_pages->WriteControlPage(QString(), user->m_refreshSecs);
+    user->m_lossReported = 0;
+    WriteUserControlPage(*user, [user](CPageSet &pages) {
+        return pages.WriteControlPage(QString(), user->m_refreshSecs);
+    });
     if (g_pActivityLink)
         g_pActivityLink->MarkSent(user->m_lastPushed);
     const QString &logoff = user->m_logoffPath;

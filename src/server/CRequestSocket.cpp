@@ -18,7 +18,9 @@
 #include <QTcpSocket>
 #include <QTimerEvent>
 
+#include <algorithm>
 #include <cstdio>
+#include <sys/socket.h>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -29,12 +31,31 @@ namespace {
 // keep fast links busy while each write notification still does a bounded amount of work.
 constexpr qint64 kSendWindow = 64 * CRequestSocket::kChunkSize;
 
-// Files are read in blocks of this size and sent chunk by chunk from memory.
+// Files are read in blocks of this size and sent chunk by chunk from memory. With the window
+// above this bounds what one connection holds unsent, beside the kernel's socket buffer.
 constexpr qint64 kReadAhead = 64 * 1024;
+
+// A stalled response is noticed within a quarter of the send time-out after it is due.
+constexpr int kSendChecksPerTimeout = 4;
+
+// What a peer must take to count as reading. A peer that has stopped still takes a trickle for
+// a while, as its kernel compacts what it holds.
+constexpr qint64 kMinSendProgress = 4096;
 
 QString ForwardSlashes(QString path)
 {
     return path.replace(u'\\', u'/');
+}
+
+// Input left unread would make a close a reset, which may discard the response the peer has not
+// read yet. What has arrived is read and dropped; a peer that keeps sending is not waited for.
+void DrainInput(int descriptor)
+{
+    char unread[4096];
+    for (int block = 0; block < 16; ++block) {
+        if (::recv(descriptor, unread, sizeof unread, MSG_DONTWAIT) <= 0)
+            return;
+    }
 }
 
 QString DottedAddress(quint32 ip)
@@ -47,9 +68,11 @@ QString DottedAddress(quint32 ip)
 
 } // namespace
 
-CRequestSocket::CRequestSocket(const CSvrOptions &options, QTcpSocket *socket, int headTimeoutMs)
+CRequestSocket::CRequestSocket(const CSvrOptions &options, QTcpSocket *socket,
+                               CConnectionTimeouts timeouts)
     : CRequestSocket(options)
 {
+    m_sendTimeoutMs = timeouts.sendMs;
     m_closed = 0;
     m_pages = std::make_unique<CPageSet>();
     m_socket = socket;
@@ -58,11 +81,12 @@ CRequestSocket::CRequestSocket(const CSvrOptions &options, QTcpSocket *socket, i
     m_request->m_clientAddress = m_clientAddress;
 
     connect(socket, &QIODevice::readyRead, this, &CRequestSocket::OnReceive);
+    connect(socket, &QIODevice::bytesWritten, this, &CRequestSocket::OnSendProgress);
     connect(socket, &QIODevice::bytesWritten, this, &CRequestSocket::OnSend);
     connect(socket, &QAbstractSocket::disconnected, this, &CRequestSocket::OnClose);
     connect(socket, &QAbstractSocket::errorOccurred, this, &CRequestSocket::OnError);
     // A plain timer id, not a QTimer: one object less for every connection.
-    m_headTimer = startTimer(headTimeoutMs, Qt::CoarseTimer);
+    m_headTimer = startTimer(timeouts.headMs, Qt::CoarseTimer);
 }
 
 CRequestSocket::CRequestSocket(const CSvrOptions &options)
@@ -100,6 +124,8 @@ void CRequestSocket::timerEvent(QTimerEvent *event)
 {
     if (event->timerId() == m_holdTimer)
         return AnswerHeldPoll(true);
+    if (event->timerId() == m_sendTimer)
+        return OnSendTimer();
     if (event->timerId() != m_headTimer)
         return QObject::timerEvent(event);
     StopHeadTimer();
@@ -113,20 +139,56 @@ void CRequestSocket::StopHeadTimer()
         killTimer(std::exchange(m_headTimer, 0));
 }
 
+// Bytes wait for the peer: if it takes too few of them for the send time-out, it is cut.
+void CRequestSocket::WatchSending()
+{
+    if (m_sendTimer)
+        return;
+    m_sinceSendProgress.start();
+    m_sentSinceProgress = 0;
+    m_sendTimer = startTimer(std::max(1, m_sendTimeoutMs / kSendChecksPerTimeout), Qt::CoarseTimer);
+}
+
+void CRequestSocket::OnSendProgress(qint64 bytes)
+{
+    m_sentSinceProgress += bytes;
+    if (m_sentSinceProgress < kMinSendProgress)
+        return;
+    m_sentSinceProgress = 0;
+    m_sinceSendProgress.start();
+}
+
+void CRequestSocket::OnSendTimer()
+{
+    if (m_sinceSendProgress.elapsed() < m_sendTimeoutMs)
+        return;
+    ShutDown(Abort);
+    Release();
+}
+
+// One request per connection: whatever follows its head is not read, and the end of the
+// peer's input is no reason to stop answering (HTTP/1.0 clients may end their side after the
+// request). The socket reads no more once its read buffer holds its limit, so one byte is put
+// back into a buffer of one; the socket then never sees the end of the input, only errors.
+void CRequestSocket::StopReading()
+{
+    m_socket->setReadBufferSize(1);
+    m_socket->ungetChar(0);
+}
+
 void CRequestSocket::OnReceive()
 {
-    if (!m_socket)
+    if (!m_socket || m_parseState >= 2)
         return;
     const QByteArray data = m_socket->readAll();
     m_lastSeen = GetTickCount32();
-    // One request per connection: whatever follows its head is not read.
-    if (m_parseState >= 2)
-        return;
     switch (m_scanner.Feed(data)) {
     case CHeadScanner::Complete:
         m_parseState = 2;
+        StopReading();
         return Respond();
     case CHeadScanner::TooLarge:
+        StopReading();
         return SendError(400);
     case CHeadScanner::NeedMore:
         return;
@@ -150,12 +212,17 @@ void CRequestSocket::RequestLineStep(const QByteArray &line)
     QByteArray &url = m_request->m_url;
     if (!ParseRequestLine(line, m_request->m_method, url, m_request->m_version))
         return;
-    url = PercentDecode(url);
+    const QByteArray rawUrl = url;
+    url = PercentDecode(rawUrl);
     NoteControlPagePoll(*this);
-    if (url.contains("/?") && m_document->m_callCenterMode == 0) {
+    const bool logonPath = url.contains("/?");
+    if (logonPath && m_document->m_callCenterMode == 0) {
         m_request->m_logon = 1;
         m_request->m_userName = ParseLogonName(url);
         url = "/";
+    } else if (!logonPath) {
+        // Pages link to files with queries ("page.htm?x=1"); the query names no file.
+        url = PercentDecode(PathWithoutQuery(rawUrl));
     }
     if (url == "/")
         url = QFile::encodeName(m_document->m_logonPage);
@@ -248,11 +315,16 @@ void CRequestSocket::AnswerHeldPoll(bool repollSoon)
     SendFile();
 }
 
+// A user's poll of its own control page is never answered in a way that stops the control
+// window: a page that cannot be served from its file now is asked for again later.
 void CRequestSocket::SendFile()
 {
+    const bool usersPoll = IsUsersControlPagePoll(*this);
+    if (usersPoll && !RestoreControlPage(*this))
+        return SendRetryLater();
     const int status = FileStep();
     if (status != 200)
-        return SendError(status);
+        return usersPoll ? SendRetryLater() : SendError(status);
     HeadStep();
     m_parseState = 4;
     StartSending();
@@ -287,17 +359,25 @@ int CRequestSocket::FileStep()
 
 // The session's activity log and the operator's session and script files may sit in the root
 // folder, but they hold user addresses and everything pushed: peers are told they are not there.
+// The log is refused wherever it is written, and so is a file in the root named like it, which
+// an earlier session may have left there.
 bool CRequestSocket::IsPrivateFile(const QString &path, const struct stat &status) const
 {
     if (path.endsWith(".vnt"_L1, Qt::CaseInsensitive)
         || path.endsWith(".vns"_L1, Qt::CaseInsensitive))
         return true;
+    const QString logName = ForwardSlashes(m_document->m_logFileName);
+    if (logName.isEmpty())
+        return false;
+    const QString logFileName = logName.mid(logName.lastIndexOf(u'/') + 1);
+    if (!logFileName.isEmpty()
+        && path == MapRequestPath(m_document->ServedRoot(), QFile::encodeName(logFileName)))
+        return true;
     struct stat log
     {
     };
-    const QByteArray logName = QFile::encodeName(ForwardSlashes(m_document->m_logFileName));
-    return !logName.isEmpty() && ::stat(logName.constData(), &log) == 0
-        && log.st_dev == status.st_dev && log.st_ino == status.st_ino;
+    return ::stat(QFile::encodeName(logName).constData(), &log) == 0 && log.st_dev == status.st_dev
+        && log.st_ino == status.st_ino;
 }
 
 void CRequestSocket::HeadStep()
@@ -342,9 +422,19 @@ void CRequestSocket::SendStatus(int code)
 
 void CRequestSocket::SendError(int code)
 {
+    SendResponse(code, ErrorResponse(code, CurrentHttpDate()));
+}
+
+void CRequestSocket::SendRetryLater()
+{
+    SendResponse(503, RetryLaterResponse(m_refreshSecs, CurrentHttpDate()));
+}
+
+void CRequestSocket::SendResponse(int code, const QByteArray &response)
+{
     m_file.close();
     m_request->m_status = code;
-    m_buffer = ErrorResponse(code, CurrentHttpDate());
+    m_buffer = response;
     m_parseState = 4;
     StartSending();
 }
@@ -375,8 +465,11 @@ void CRequestSocket::OnSend()
             CPushDispatcher().OnControlPageSent(*this);
         }
     }
-    if (m_buffer.isEmpty() && !m_file.isOpen())
-        Finish();
+    // The response ends once the socket has passed its last byte on, so that the send time-out
+    // covers it to the end.
+    if (m_buffer.isEmpty() && !m_file.isOpen() && m_socket->bytesToWrite() == 0)
+        return Finish();
+    WatchSending();
 }
 
 // The file's next chunk, empty at its end. A small file is read in one call of exactly its
@@ -426,6 +519,8 @@ void CRequestSocket::ShutDown(How how)
         return;
     m_closed = 1;
     StopHeadTimer();
+    if (m_sendTimer)
+        killTimer(std::exchange(m_sendTimer, 0));
     if (m_holdTimer) {
         killTimer(std::exchange(m_holdTimer, 0));
         ForgetHeldPoll(this);
@@ -437,11 +532,16 @@ void CRequestSocket::ShutDown(How how)
         return;
     socket->disconnect(this);
     if (how == Abort) {
+        // A reset: what the kernel still holds for the peer goes too, instead of lingering.
+        const linger reset {1, 0};
+        ::setsockopt(static_cast<int>(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset,
+                     sizeof reset);
         socket->abort();
         socket->deleteLater();
         return;
     }
     connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
+    DrainInput(static_cast<int>(socket->socketDescriptor()));
     // What the kernel takes now needs no further turn of the event loop before the close.
     socket->flush();
     socket->disconnectFromHost();

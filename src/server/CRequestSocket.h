@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QObject>
 #include <QPointer>
@@ -15,6 +16,13 @@
 class CRequest;
 class CSvrOptions;
 class QTcpSocket;
+
+// How long a connection may keep the server waiting, in milliseconds.
+struct CConnectionTimeouts
+{
+    int headMs; // for its whole request head
+    int sendMs; // with unsent response bytes that do not move
+};
 
 // One accepted connection: reads one HTTP/1.0 request, answers it and closes. A logon
 // connection lives on after its response as the user's record in the user table, which holds
@@ -27,9 +35,9 @@ public:
     // Files go out in chunks of this size.
     static constexpr qsizetype kChunkSize = 1024;
 
-    // Takes ownership of the socket, which must be connected. A request head not complete
-    // within the time-out is dropped.
-    CRequestSocket(const CSvrOptions &options, QTcpSocket *socket, int headTimeoutMs);
+    // Takes ownership of the socket, which must be connected. A request head not complete in
+    // time is dropped, and so is a response the peer stops taking.
+    CRequestSocket(const CSvrOptions &options, QTcpSocket *socket, CConnectionTimeouts timeouts);
     // A user record without a connection: a client mirrored from a call center. It has no page
     // set (m_pages is null), so pushes skip its pages. The options must outlive the record.
     explicit CRequestSocket(const CSvrOptions &options);
@@ -55,6 +63,8 @@ public:
 
     // The address the last delivered push sent the user to.
     QString m_lastDelivered;
+    // The control window has reported that the last delivered push found no main window.
+    int m_lossReported = 0;
     // The control window shows the idle page: its next idle poll may be held without hiding
     // the end of a push behind "Pushing...".
     int m_idleShown = 0;
@@ -76,6 +86,10 @@ private:
 
     void timerEvent(QTimerEvent *event) override;
     void StopHeadTimer();
+    void WatchSending();
+    void OnSendProgress(qint64 bytes);
+    void OnSendTimer();
+    void StopReading();
     void OnReceive();
     void OnSend();
     void OnClose();
@@ -93,6 +107,8 @@ private:
     void HeadStep();
     void SendStatus(int code);
     void SendError(int code);
+    void SendRetryLater();
+    void SendResponse(int code, const QByteArray &response);
     void StartSending();
     QByteArray NextChunk();
     void Finish();
@@ -114,6 +130,10 @@ private:
     QByteArray m_readAhead;
     qsizetype m_readAheadUsed = 0;
     int m_headTimer = 0; // the id of the timer that drops a slow head
+    int m_sendTimeoutMs = 0;
+    int m_sendTimer = 0; // while bytes wait to go: the id of the timer that drops a stalled peer
+    QElapsedTimer m_sinceSendProgress; // since the peer last took kMinSendProgress bytes
+    qint64 m_sentSinceProgress = 0;
     int m_holdTimer = 0; // while a poll is held: the id of the timer that ends the hold
     bool m_repollSoon = true; // false when a held poll was ended by another poll or a stop
     CHeadScanner m_scanner;

@@ -7,7 +7,8 @@ class CUserInfo
 {
 public:
     // MainWindowLost: the control window polls, but the window it moves has gone.
-    enum State { Waiting = 0, Connected = 1, NoStatus = 2, MainWindowLost = 3 };
+    // PageNotWritten: the user's control page could not be written, so pushes cannot reach it.
+    enum State { Waiting = 0, Connected = 1, NoStatus = 2, MainWindowLost = 3, PageNotWritten = 4 };
 
     CUserInfo() = default;
     CUserInfo(const QString &name, const QString &address, int state = Connected)

@@ -111,10 +111,24 @@ QByteArray ErrorResponse(int code, QByteArrayView date)
         + "</HEAD><BODY></BODY></HTML>\r\n";
 }
 
+QByteArray RetryLaterResponse(int seconds, QByteArrayView date)
+{
+    const QByteArray after = QByteArray::number(seconds);
+    return StatusHead(503, date) + HeaderLine("Refresh", after)
+        + "\r\n<HTML><HEAD><META HTTP-EQUIV=\"Refresh\" CONTENT=\"" + after + "\"><H2> HTTP/1.0 "
+        + StatusText(503) + "</HEAD><BODY></BODY></HTML>\r\n";
+}
+
 QByteArrayView NoCacheMetaLines()
 {
     return "<META HTTP-EQUIV=\"Expires\" CONTENT=\"Sunday, 24-Aug-69 00:00:00 GMT\">\n"
            "<META HTTP-EQUIV=\"pragma\" CONTENT=\"no-cache\">\n";
+}
+
+QByteArrayView PathWithoutQuery(QByteArrayView url)
+{
+    const qsizetype query = url.indexOf('?');
+    return query < 0 ? url : url.first(query);
 }
 
 QByteArray PercentDecode(QByteArrayView text)

@@ -25,8 +25,15 @@ QByteArray StatusHead(int code, QByteArrayView date);
 // A complete error response: head, blank line and the small HTML body.
 QByteArray ErrorResponse(int code, QByteArrayView date);
 
+// "503 Service Unavailable" asking the browser to ask again after the seconds, in a Refresh
+// header and in the body's META line, so that a control window answered with it keeps polling.
+QByteArray RetryLaterResponse(int seconds, QByteArrayView date);
+
 // The two lines in front of every HTML file, so that browsers never show a cached copy.
 QByteArrayView NoCacheMetaLines();
+
+// A request URL up to its query, the part after the first "?".
+QByteArrayView PathWithoutQuery(QByteArrayView url);
 
 // "%%" gives "%", "%" and two hex digits the byte they denote; "+" and anything else stay.
 QByteArray PercentDecode(QByteArrayView text);

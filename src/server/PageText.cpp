@@ -3,6 +3,8 @@
 #include "ChatPageText.h"
 #include "Cp1252.h"
 
+#include <QList>
+
 namespace {
 
 constexpr char kMetaLines[] = "<META HTTP-EQUIV=\"Expires\" CONTENT=\"Sunday, 24-Aug-69 00:00:00 "
@@ -101,22 +103,26 @@ QByteArray GreetingPageText(const QString &controlPageName)
           "</BODY>";
 }
 
+// One reference per code point: a character outside the basic plane written as its two
+// surrogate halves would show as two replacement characters. A lone half becomes U+FFFD.
 QByteArray HtmlAttributeBody(const QString &text)
 {
     QByteArray body;
-    for (const QChar c : text) {
-        if (c == u'&')
+    for (const uint unit : text.toUcs4()) {
+        const char32_t codePoint = unit;
+        const QString c = QString::fromUcs4(&codePoint, 1);
+        if (codePoint == U'&')
             body += "&amp;";
-        else if (c == u'"')
+        else if (codePoint == U'"')
             body += "&quot;";
-        else if (c == u'<')
+        else if (codePoint == U'<')
             body += "&lt;";
-        else if (c == u'>')
+        else if (codePoint == U'>')
             body += "&gt;";
-        else if (!CanEncodeCp1252(QStringView(&c, 1)))
-            body += "&#" + QByteArray::number(c.unicode()) + ';';
+        else if (!CanEncodeCp1252(c))
+            body += "&#" + QByteArray::number(static_cast<quint32>(codePoint)) + ';';
         else
-            body += ToCp1252(QStringView(&c, 1));
+            body += ToCp1252(c);
     }
     return body;
 }

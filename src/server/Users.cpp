@@ -136,16 +136,56 @@ void DeliveryReportStep(CRequestSocket &connection)
     user->m_lastSeen = connection.m_lastSeen;
     CPageSet &pages = *user->m_pages;
     if (lost) {
+        if (user->m_lastDelivered.isEmpty() || user->m_lossReported)
+            return;
+        user->m_lossReported = 1;
         if (g_pActivityLink)
             g_pActivityLink->MarkNotDelivered(key, user->m_lastDelivered);
         // A newer push waiting to be fetched tries again and reports for itself.
-        if (!pages.IsPushing())
-            pages.WriteLostPage(user->m_lastDelivered, user->m_refreshSecs);
+        if (!pages.IsPushing()) {
+            WriteUserControlPage(*user, [user](CPageSet &page) {
+                return page.WriteLostPage(user->m_lastDelivered, user->m_refreshSecs);
+            });
+        }
         TellUserState(*user, CUserInfo::MainWindowLost);
     } else if (pages.IsMainWindowLost()) {
-        pages.WriteControlPage(QString(), user->m_refreshSecs);
+        WriteUserControlPage(*user, [user](CPageSet &page) {
+            return page.WriteControlPage(QString(), user->m_refreshSecs);
+        });
         TellUserState(*user, CUserInfo::Connected);
     }
+}
+
+int WriteUserControlPage(CRequestSocket &user, const std::function<int(CPageSet &)> &write)
+{
+    CPageSet &pages = *user.m_pages;
+    const bool wasFailing = pages.ControlWriteFailed();
+    const int written = write(pages);
+    if (!written && !wasFailing)
+        TellUserState(user, CUserInfo::PageNotWritten);
+    else if (written && wasFailing)
+        TellUserState(user, CUserInfo::Connected);
+    return written;
+}
+
+bool IsUsersControlPagePoll(const CRequestSocket &connection)
+{
+    const QString &key = connection.m_clientAddress;
+    if (connection.m_request->m_url != ControlPagePath(key))
+        return false;
+    const QMutexLocker lock(&g_userTable.Lock());
+    const CRequestSocket *user = g_userTable.Find(key);
+    return user && user->m_pages;
+}
+
+bool RestoreControlPage(const CRequestSocket &connection)
+{
+    const QMutexLocker lock(&g_userTable.Lock());
+    CRequestSocket *user = g_userTable.Find(connection.m_clientAddress);
+    if (!user || !user->m_pages || !user->m_pages->ControlPageNeedsWriting())
+        return true;
+    return WriteUserControlPage(*user, [](CPageSet &pages) { return pages.RestoreControlPage(); })
+        != 0;
 }
 
 void SweepTimedOutUsers()

@@ -3,6 +3,9 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
+
+class CPageSet;
 class CRequestSocket;
 
 // The display name a logon query gives: "Mr. " or "Ms. " from the two characters after
@@ -22,8 +25,20 @@ void NoteControlPagePoll(const CRequestSocket &connection);
 
 // The control window's reports, from the user's own address: "/VX" + key + ".htm" when a push
 // found no main window to move, "/VR" + key + ".htm" when the user opened one again from the
-// link. Either is a sign of life, tells the windows, and is answered with the control page.
+// link. Either is a sign of life, tells the windows, and is answered with the control page. One
+// loss report counts for each delivered push; a repeat, or one before anything was delivered,
+// changes nothing.
 void DeliveryReportStep(CRequestSocket &connection);
+
+// Runs a write of the user's control page (the user must have pages) and tells the windows when
+// the page stops being written, and when it is written again. Returns the write's result.
+int WriteUserControlPage(CRequestSocket &user, const std::function<int(CPageSet &)> &write);
+
+// The request is a logged-on user's poll of its own control page.
+bool IsUsersControlPagePoll(const CRequestSocket &connection);
+// Before a user's poll is answered from the control page's file: the file is written again when
+// it is stale or gone. False when it still does not hold the page.
+bool RestoreControlPage(const CRequestSocket &connection);
 
 // Drops every user whose control page has not been polled for seven refresh periods; a user
 // whose poll is being held is polling.

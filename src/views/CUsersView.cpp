@@ -52,6 +52,8 @@ std::optional<QString> StatusText(int state)
         return QString();
     case CUserInfo::MainWindowLost:
         return u"Main window lost"_s;
+    case CUserInfo::PageNotWritten:
+        return u"Page not written"_s;
     default:
         return std::nullopt;
     }

@@ -830,7 +830,7 @@ TEST_F(ConsoleApp, WindowsOpenLargeEnoughAreListedAndAMaximizedOneKeepsOneTitle)
     ASSERT_EQ(items.size(), 3);
     EXPECT_EQ(items[0]->text(), u"&1 "_s + g_pSessionFrame->windowTitle());
     EXPECT_EQ(items[1]->text(), u"&2 "_s + windows[1]->windowTitle());
-    EXPECT_EQ(items[2]->text(), u"&3 Chat"_s);
+    EXPECT_EQ(items[2]->text(), u"&3 "_s + windows[2]->windowTitle());
     EXPECT_TRUE(items[2]->isChecked());
     EXPECT_FALSE(items[0]->isChecked());
     items[0]->trigger();

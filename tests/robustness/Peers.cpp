@@ -20,13 +20,24 @@ bool WaitReady(int peer, short events, const QDeadlineTimer &deadline)
 
 } // namespace
 
-int OpenPeer(quint16 port, int receiveBuffer)
+int OpenPeer(quint16 port, int receiveBuffer, quint32 source)
 {
     const int peer = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (peer < 0)
         return -1;
     if (receiveBuffer > 0)
         ::setsockopt(peer, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+    // The port is chosen at connect, so that many peers from one address can share ports among
+    // destinations.
+    const int late = 1;
+    ::setsockopt(peer, IPPROTO_IP, IP_BIND_ADDRESS_NO_PORT, &late, sizeof late);
+    sockaddr_in local {};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(source);
+    if (::bind(peer, reinterpret_cast<sockaddr *>(&local), sizeof local) != 0) {
+        ::close(peer);
+        return -1;
+    }
     sockaddr_in address {};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
@@ -85,6 +96,11 @@ QByteArray ReadAvailable(int peer, qsizetype limit)
     const ssize_t size = ::recv(peer, received.data(), limit, MSG_DONTWAIT);
     received.truncate(size > 0 ? size : 0);
     return received;
+}
+
+void EndInput(int peer)
+{
+    ::shutdown(peer, SHUT_WR);
 }
 
 void ResetPeer(int peer)

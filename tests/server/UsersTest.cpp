@@ -17,10 +17,16 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <future>
+#include <optional>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
@@ -525,4 +531,178 @@ TEST_F(UsersTest, APushWithNoMainWindowIsReportedNotDeliveredUntilTheLinkOpensOn
     EXPECT_EQ(m_links.m_events, QStringList {u"state Mr. Ann 127.0.0.2 1"_s});
     CPushDispatcher().PushToUser(u"http://x/b.htm"_s, u"127.0.0.2"_s);
     EXPECT_TRUE(Poll(u"127.0.0.2"_s).contains("mainWindow.location.href = \"http://x/b.htm\""));
+}
+
+namespace {
+
+// While it lives, files this process writes cannot grow past the size, as on a full disk.
+class CFileSizeLimit
+{
+public:
+    explicit CFileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_previous);
+        m_previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit {bytes, m_previous.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~CFileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_previous);
+        std::signal(SIGXFSZ, m_previousHandler);
+    }
+    CFileSizeLimit(const CFileSizeLimit &) = delete;
+    CFileSizeLimit &operator=(const CFileSizeLimit &) = delete;
+
+private:
+    rlimit m_previous {};
+    void (*m_previousHandler)(int) = nullptr;
+};
+
+} // namespace
+
+// Whatever keeps the control page from being written, a push that cannot be written is never
+// "Sent": its row says "Not delivered" and the user's state why; the page served is always
+// whole; the control window keeps polling; the operator gets one box per episode; and everything
+// works again once the fault is gone, the root folder being made again included.
+TEST_F(UsersTest, APageWriteFaultIsReportedOnceAndNeverServedOrCountedAsSent)
+{
+    const QString gone = Root() + u".gone"_s;
+    // The group may read the folder, so that unprivileged access fails at writing only.
+    ASSERT_TRUE(QFile::setPermissions(
+        Root(), QFile::permissions(Root()) | QFile::ReadGroup | QFile::ExeGroup));
+    std::optional<CUnprivilegedFileAccess> nobody;
+    std::optional<CFileSizeLimit> fullDisk;
+    struct Case
+    {
+        const char *what;
+        QString address;
+        std::function<void()> fault;
+        std::function<void()> mend;
+        QByteArray pollDuringFault; // how the poll during the fault is answered
+    };
+    const Case cases[] = {
+        {"read-only root", u"http://x/a.htm"_s, [&] { nobody.emplace(); }, [&] { nobody.reset(); },
+         "HTTP/1.0 200 OK"},
+        {"full disk", u"http://x/"_s + QString(8192, u'a'), [&] { fullDisk.emplace(4096); },
+         [&] { fullDisk.reset(); }, "HTTP/1.0 200 OK"},
+        {"root folder removed and made again", u"http://x/a.htm"_s,
+         [&] { ASSERT_TRUE(QDir().rename(Root(), gone)); },
+         [&] {
+             ASSERT_TRUE(QDir(gone).removeRecursively());
+             ASSERT_TRUE(QDir().mkdir(Root()));
+         },
+         "HTTP/1.0 503 Service Unavailable\r\n"},
+    };
+    const QString key = u"127.0.0.2"_s;
+    const QByteArray controlPage = "/VS127.0.0.2.htm";
+    const QString notWritten = u"state Mr. Ann 127.0.0.2 4"_s;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Logon(key);
+        Poll(key);
+        ASSERT_TRUE(Poll(key).contains("Active..."));
+        m_links.m_events.clear();
+        m_messages.clear();
+
+        c.fault();
+        for (int i = 0; i < 3; ++i)
+            CPushDispatcher().PushToUser(c.address, key);
+        const QByteArray poll = Get(controlPage, key);
+        c.mend();
+        EXPECT_TRUE(poll.startsWith(c.pollDuringFault)) << poll.left(300).constData();
+        if (poll.startsWith("HTTP/1.0 200")) {
+            EXPECT_TRUE(Body(poll).endsWith("Active...</FONT><BR>\r\n<FONT SIZE = \"-3\"></FONT>"
+                                            "\r\n\r\n</BODY>\r\n</HTML>\r\n"))
+                << Body(poll).left(300).constData();
+        } else {
+            EXPECT_TRUE(poll.contains("\r\nRefresh: 5\r\n")) << poll.constData();
+        }
+        const QString pushed = u"activity 127.0.0.2 %1 Pushing"_s.arg(c.address);
+        const QString lost = u"not delivered 127.0.0.2 %1"_s.arg(c.address);
+        EXPECT_EQ(m_links.m_events,
+                  QStringList({notWritten, pushed, lost, pushed, lost, pushed, lost}));
+        ASSERT_EQ(m_messages.size(), 1);
+        EXPECT_TRUE(m_messages.front().contains(RootFile(u"VS127.0.0.2.htm"_s)))
+            << qPrintable(m_messages.front());
+        EXPECT_TRUE(m_messages.front().contains(u"3 pages could not be written."_s))
+            << qPrintable(m_messages.front());
+
+        // Mended: the page is written again, and pushes are delivered again.
+        m_links.m_events.clear();
+        EXPECT_TRUE(Poll(key).contains("Active..."));
+        CPushDispatcher().PushToUser(u"http://x/b.htm"_s, key);
+        EXPECT_TRUE(Poll(key).contains("\"http://x/b.htm\""));
+        EXPECT_TRUE(m_links.m_events.contains(u"state Mr. Ann 127.0.0.2 1"_s));
+        EXPECT_TRUE(m_links.m_events.contains(u"sent http://x/b.htm"_s));
+        EXPECT_FALSE(m_links.m_events.contains(u"sent "_s + c.address));
+
+        // A new fault after a page was written is a new episode with a box of its own.
+        c.fault();
+        CPushDispatcher().PushToUser(c.address, key);
+        c.mend();
+        Settle();
+        EXPECT_EQ(m_messages.size(), 2);
+        const QMutexLocker lock(&g_userTable.Lock());
+        g_userTable.Clear();
+    }
+}
+
+// Smaller faults of serving and reporting, each a request and what must come of it.
+TEST_F(UsersTest, QueriesEarlierLogsAndControlWindowReportsAreHandledSoundly)
+{
+    QTemporaryDir elsewhere;
+    WriteRootFile(u"a?b.htm"_s, "question");
+    WriteRootFile(u"Vantro.log"_s, "User = 10.1.1.1, Pushed = http://secret/");
+    ASSERT_TRUE(WriteFileBytes(elsewhere.filePath(u"Vantro.log"_s), "current"));
+    m_options.m_logFileName = elsewhere.filePath(u"Vantro.log"_s);
+    const QString user = u"127.0.0.2"_s;
+    const auto deliverAndLoseWindow = [&] {
+        Logon(user);
+        Poll(user);
+        CPushDispatcher().PushToUser(u"http://x/\U0001F600.htm"_s, user);
+        Poll(user);
+    };
+    struct Case
+    {
+        const char *what;
+        std::function<void()> prepare;
+        QByteArray path;
+        QString source;
+        QByteArray status;
+        QByteArray bodyHas;
+        QByteArray bodyLacks;
+        int notDeliveredRows;
+    };
+    const Case cases[] = {
+        {"a plain file asked for with a query", [] {}, "/welcome.htm?x=1&y=/z", u"127.0.0.1"_s,
+         "HTTP/1.0 200 OK", "<p>welcome</p>", "", 0},
+        {"an encoded question mark is part of the name", [] {}, "/a%3Fb.htm", u"127.0.0.1"_s,
+         "HTTP/1.0 200 OK", "question", "", 0},
+        {"the logon keeps its query", [] {}, "/?sex=Mr&alias=Q&C=1", u"127.0.0.4"_s,
+         "HTTP/1.0 200 OK", "VS127.0.0.4.htm", "", 0},
+        {"an earlier session's log in the root", [] {}, "/Vantro.log", u"127.0.0.1"_s,
+         "HTTP/1.0 404", "", "secret", 0},
+        {"a lost window's link to an address outside the basic plane", deliverAndLoseWindow,
+         "/VX127.0.0.2.htm", user, "HTTP/1.0 200 OK", "HREF=\"http://x/&#128512;.htm\"", "&#55357;",
+         1},
+        {"the same report again", [] {}, "/VX127.0.0.2.htm", user, "HTTP/1.0 200 OK", "Reopen", "",
+         0},
+        {"a report before anything was delivered", [&] { Logon(u"127.0.0.3"_s); },
+         "/VX127.0.0.3.htm", u"127.0.0.3"_s, "HTTP/1.0 200 OK", "", "", 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        c.prepare();
+        m_links.m_events.clear();
+        const QByteArray response = Get(c.path, c.source);
+        EXPECT_TRUE(response.startsWith(c.status)) << response.left(300).constData();
+        EXPECT_TRUE(Body(response).contains(c.bodyHas)) << response.constData();
+        if (!c.bodyLacks.isEmpty()) {
+            EXPECT_FALSE(response.contains(c.bodyLacks)) << response.constData();
+        }
+        EXPECT_EQ(m_links.m_events.filter(QRegularExpression(u"^not delivered|^state"_s)).size(),
+                  c.notDeliveredRows * 2)
+            << qPrintable(m_links.m_events.join(u'\n'));
+    }
 }

@@ -14,12 +14,15 @@
 
 using namespace Qt::StringLiterals;
 
-CTestHost::CTestHost(const CSvrOptions &options, int headTimeoutMs, int maxConnections)
+CTestHost::CTestHost(const CSvrOptions &options, const CHostLimits &limits)
     : m_listener(m_options)
     , m_channel([this](const QByteArray &line) { RunCommand(line); }, [this] { Stop(); })
 {
-    m_listener.SetHeadTimeout(headTimeoutMs);
-    m_listener.SetMaxConnections(maxConnections);
+    m_listener.SetHeadTimeout(limits.headTimeoutMs);
+    m_listener.SetSendTimeout(limits.sendTimeoutMs);
+    m_listener.SetMaxConnections(limits.maxConnections);
+    if (limits.maxPerAddress > 0)
+        m_listener.SetMaxPerAddress(limits.maxPerAddress);
     m_options.CopyFrom(options);
     OnEveryIdleMoment(this, [] { SweepTimedOutUsers(); });
     m_heartbeat.start(500);

@@ -9,12 +9,21 @@
 #include <QObject>
 #include <QTimer>
 
+// The listener's limits the command line may change.
+struct CHostLimits
+{
+    int headTimeoutMs;
+    int sendTimeoutMs;
+    int maxConnections;
+    int maxPerAddress; // 0: the listener's default share
+};
+
 // A session without windows, driven line by line from standard input, that prints what the
 // windows would show. Browser tests and benchmarks run the real server through it.
 class CTestHost : public QObject, public CActivityLink, public CUserLink
 {
 public:
-    CTestHost(const CSvrOptions &options, int headTimeoutMs, int maxConnections);
+    CTestHost(const CSvrOptions &options, const CHostLimits &limits);
     ~CTestHost() override;
 
     // Listens on the session port (0 picks a free one) and prints "listening PORT".

@@ -51,7 +51,11 @@ int main(int argc, char **argv)
          u"Hold idle control-page polls for pushes (1, the default) or not (0)."_s, u"on"_s},
         {u"delay"_s, u"Download delay in seconds."_s, u"secs"_s},
         {u"head-timeout"_s, u"Drop a request head not complete by then."_s, u"ms"_s},
+        {u"send-timeout"_s, u"Drop a response whose unsent bytes do not move for this long."_s,
+         u"ms"_s},
         {u"max-connections"_s, u"Refuse connections past this many."_s, u"count"_s},
+        {u"max-per-address"_s, u"Refuse connections from one address past this many."_s,
+         u"count"_s},
     });
     parser.process(app);
 
@@ -73,13 +77,17 @@ int main(int argc, char **argv)
                        CSvrOptions::kMaxDownloadDelaySecs, options.m_downloadDelaySecs)
         || !TakeNumber(parser, u"instant-delivery"_s, 0, 1, options.m_instantDelivery))
         return 2;
-    qint32 headTimeoutMs = CListenSocket::kHeadTimeoutMs;
-    qint32 maxConnections = CListenSocket::DefaultMaxConnections();
-    if (!TakeNumber(parser, u"head-timeout"_s, 1, CListenSocket::kHeadTimeoutMs, headTimeoutMs)
-        || !TakeNumber(parser, u"max-connections"_s, 1, 1 << 20, maxConnections))
+    CHostLimits limits {CListenSocket::kHeadTimeoutMs, CListenSocket::kSendTimeoutMs,
+                        CListenSocket::DefaultMaxConnections(), 0};
+    if (!TakeNumber(parser, u"head-timeout"_s, 1, CListenSocket::kHeadTimeoutMs,
+                    limits.headTimeoutMs)
+        || !TakeNumber(parser, u"send-timeout"_s, 1, CListenSocket::kSendTimeoutMs,
+                       limits.sendTimeoutMs)
+        || !TakeNumber(parser, u"max-connections"_s, 1, 1 << 20, limits.maxConnections)
+        || !TakeNumber(parser, u"max-per-address"_s, 1, 1 << 20, limits.maxPerAddress))
         return 2;
 
-    CTestHost host(options, headTimeoutMs, maxConnections);
+    CTestHost host(options, limits);
     if (!host.Start())
         return 1;
     return QCoreApplication::exec();
