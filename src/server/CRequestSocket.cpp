@@ -8,17 +8,18 @@
 #include "HeldPolls.h"
 #include "HttpFormat.h"
 #include "HttpHead.h"
+#include "PrivateFiles.h"
 #include "SocketErrorBox.h"
 #include "Tick.h"
 #include "Trace.h"
 #include "Users.h"
 
+#include <QFile>
 #include <QHostAddress>
 #include <QTcpSocket>
 #include <QTimerEvent>
 
 #include <cstdio>
-#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -28,8 +29,12 @@ namespace {
 // keep fast links busy while each write notification still does a bounded amount of work.
 constexpr qint64 kSendWindow = 64 * CRequestSocket::kChunkSize;
 
-// Files are read in blocks of this size and sent chunk by chunk from memory.
+// Files are read in blocks of this size.
 constexpr qint64 kReadAhead = 64 * 1024;
+
+// Files up to this size are read whole and leave with their head in one write; larger ones go
+// from the file to the socket by sendfile.
+constexpr qint64 kSendfileAbove = 16 * 1024;
 
 QString ForwardSlashes(QString path)
 {
@@ -55,6 +60,7 @@ CRequestSocket::CRequestSocket(const CSvrOptions &options, QTcpSocket *socket, i
     m_clientIp = socket->peerAddress().toIPv4Address();
     m_clientAddress = DottedAddress(m_clientIp);
     m_request->m_clientAddress = m_clientAddress;
+    m_controlPagePath = ControlPagePath(m_clientAddress);
 
     connect(socket, &QIODevice::readyRead, this, &CRequestSocket::OnReceive);
     connect(socket, &QIODevice::bytesWritten, this, &CRequestSocket::OnSend);
@@ -197,7 +203,7 @@ void CRequestSocket::Respond()
 bool CRequestSocket::HoldIfIdle()
 {
     if (!m_document->m_instantDelivery || m_request->m_method != "GET"
-        || m_request->m_url != ControlPagePath(m_clientAddress))
+        || m_request->m_url != m_controlPagePath)
         return false;
     const QMutexLocker lock(&g_userTable.Lock());
     const CRequestSocket *user = g_userTable.Find(m_clientAddress);
@@ -217,7 +223,7 @@ bool CRequestSocket::HoldIfIdle()
 bool CRequestSocket::RepollsSoon() const
 {
     if (!m_repollSoon || !m_document->m_instantDelivery || m_request->m_method != "GET"
-        || m_request->m_url != ControlPagePath(m_clientAddress))
+        || m_request->m_url != m_controlPagePath)
         return false;
     const QMutexLocker lock(&g_userTable.Lock());
     const CRequestSocket *user = g_userTable.Find(m_clientAddress);
@@ -265,36 +271,19 @@ int CRequestSocket::FileStep()
     if (path.isEmpty())
         return 403;
     m_request->m_path = path;
-    // Only regular files: opening a named pipe would block the whole program. One stat gives
-    // the size and, in UTC, the time (a local time would cost two time-zone look-ups).
-    struct stat status
-    {
-    };
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode)
-        || IsPrivateFile(path, status))
+    if (!m_file.Open(path))
         return 404;
-    m_file.setFileName(path);
-    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    const struct stat &status = m_file.Status();
+    if (IsPrivateFile(path, status, m_document->m_logFileName)) {
+        m_file.Close();
         return 404;
+    }
     m_request->m_fileSize = status.st_size;
     m_fileLeft = status.st_size;
+    m_bySendfile = m_fileLeft > kSendfileAbove;
+    // In UTC: a local time would cost two time-zone look-ups.
     m_lastWrite = QDateTime::fromSecsSinceEpoch(status.st_mtime, Qt::UTC);
     return 200;
-}
-
-// The session's activity log and the operator's session and script files may sit in the root
-// folder, but they hold user addresses and everything pushed: peers are told they are not there.
-bool CRequestSocket::IsPrivateFile(const QString &path, const struct stat &status) const
-{
-    if (path.endsWith(".vnt"_L1, Qt::CaseInsensitive)
-        || path.endsWith(".vns"_L1, Qt::CaseInsensitive))
-        return true;
-    struct stat log
-    {
-    };
-    const QByteArray logName = QFile::encodeName(ForwardSlashes(m_document->m_logFileName));
-    return !logName.isEmpty() && ::stat(logName.constData(), &log) == 0
-        && log.st_dev == status.st_dev && log.st_ino == status.st_ino;
 }
 
 void CRequestSocket::HeadStep()
@@ -311,7 +300,7 @@ void CRequestSocket::HeadStep()
         m_buffer += HeaderLine("Refresh", "1");
     m_buffer += "\r\n";
     if (m_request->m_method == "HEAD")
-        m_file.close();
+        m_file.Close();
     else if (m_contentType == "text/html"_L1)
         m_buffer += NoCacheMetaLines();
 }
@@ -324,7 +313,7 @@ void CRequestSocket::SendStatus(int code)
 
 void CRequestSocket::SendError(int code)
 {
-    m_file.close();
+    m_file.Close();
     m_request->m_status = code;
     m_buffer = ErrorResponse(code, CurrentHttpDate());
     m_parseState = 4;
@@ -339,40 +328,74 @@ void CRequestSocket::StartSending()
 
 void CRequestSocket::OnSend()
 {
-    if (!m_socket || m_parseState != 4)
+    if (!m_socket || m_parseState != 4 || m_bodySender)
         return;
     while (m_socket->bytesToWrite() < kSendWindow) {
-        if (!m_buffer.isEmpty()) {
-            m_socket->write(m_buffer);
-            m_request->m_bytesSent += m_buffer.size();
-            m_buffer.clear();
-            continue;
+        if (m_file.IsOpen()) {
+            if (SendsBodyBySendfile())
+                return;
+            ReadNextBlock();
         }
-        if (!m_file.isOpen())
+        if (m_buffer.isEmpty())
             break;
-        m_buffer = NextChunk();
-        if (m_buffer.isEmpty()) {
-            m_file.close();
-            const QMutexLocker lock(&g_userTable.Lock());
-            CPushDispatcher().OnControlPageSent(*this);
-        }
+        m_socket->write(m_buffer);
+        m_request->m_bytesSent += m_buffer.size();
+        m_buffer.clear();
     }
-    if (m_buffer.isEmpty() && !m_file.isOpen())
+    if (m_buffer.isEmpty() && !m_file.IsOpen())
         Finish();
 }
 
-// The file's next chunk, empty at its end. A small file is read in one call of exactly its
-// size, so its end costs no further read.
-QByteArray CRequestSocket::NextChunk()
+// A large file's head and body go to the socket by a body sender, once, while nothing of the
+// response has gone through the socket's own buffer.
+bool CRequestSocket::SendsBodyBySendfile()
 {
-    if (m_readAheadUsed == m_readAhead.size()) {
-        m_readAhead = m_fileLeft > 0 ? m_file.read(std::min(kReadAhead, m_fileLeft)) : QByteArray();
-        m_fileLeft -= m_readAhead.size();
-        m_readAheadUsed = 0;
+    if (!m_bySendfile || m_socket->bytesToWrite() > 0)
+        return false;
+    m_bySendfile = false;
+    m_bodySender
+        = new CFileBodySender(static_cast<int>(m_socket->socketDescriptor()), m_file, m_fileLeft,
+                              std::exchange(m_buffer, {}),
+                              [this](CFileBodySender::Outcome outcome) { OnBodySent(outcome); });
+    m_bodySender->Start();
+    return true;
+}
+
+void CRequestSocket::OnBodySent(CFileBodySender::Outcome outcome)
+{
+    m_request->m_bytesSent += m_bodySender->BytesSent();
+    m_fileLeft = m_bodySender->FileLeft();
+    std::exchange(m_bodySender, nullptr)->deleteLater();
+    switch (outcome) {
+    case CFileBodySender::Sent:
+        OnFileSent();
+        return Finish();
+    case CFileBodySender::Unsupported:
+        return OnSend(); // the rest is read and written
+    case CFileBodySender::Failed:
+        ShutDown(Abort);
+        return Release();
     }
-    const QByteArray chunk = m_readAhead.mid(m_readAheadUsed, kChunkSize);
-    m_readAheadUsed += chunk.size();
-    return chunk;
+}
+
+// Adds the file's next block to what goes out. A small file is read in one call of exactly its
+// size, so its end costs no further read.
+void CRequestSocket::ReadNextBlock()
+{
+    const QByteArray block
+        = m_fileLeft > 0 ? m_file.Read(std::min(kReadAhead, m_fileLeft)) : QByteArray();
+    if (block.isEmpty())
+        return OnFileSent();
+    m_fileLeft -= block.size();
+    m_buffer += block;
+}
+
+// Every byte of the file is out: the response's last step.
+void CRequestSocket::OnFileSent()
+{
+    m_file.Close();
+    const QMutexLocker lock(&g_userTable.Lock());
+    CPushDispatcher().OnControlPageSent(*this);
 }
 
 // The response is complete: the connection ends. A logon's record lives on in the user table.
@@ -412,7 +435,11 @@ void CRequestSocket::ShutDown(How how)
         killTimer(std::exchange(m_holdTimer, 0));
         ForgetHeldPoll(this);
     }
-    m_file.close();
+    if (m_bodySender) {
+        m_bodySender->Stop();
+        std::exchange(m_bodySender, nullptr)->deleteLater();
+    }
+    m_file.Close();
     QTcpSocket *socket = m_socket;
     m_socket = nullptr;
     if (!socket)

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "CFileBodySender.h"
 #include "CPageSet.h"
+#include "CServedFile.h"
 #include "HttpHead.h"
 
 #include <QByteArray>
 #include <QDateTime>
-#include <QFile>
 #include <QObject>
 #include <QPointer>
 
@@ -50,6 +51,8 @@ public:
     QString m_lastPushed;
     QString m_clientAddress;
     quint32 m_clientIp = 0;
+    // This client's own control-page path, made once: every request is checked against it.
+    QByteArray m_controlPagePath;
     CRequest *m_request = nullptr;
     std::unique_ptr<CPageSet> m_pages;
 
@@ -86,12 +89,14 @@ private:
     bool RepollsSoon() const;
     void SendFile();
     int FileStep();
-    bool IsPrivateFile(const QString &path, const struct stat &status) const;
     void HeadStep();
     void SendStatus(int code);
     void SendError(int code);
     void StartSending();
-    QByteArray NextChunk();
+    bool SendsBodyBySendfile();
+    void OnBodySent(CFileBodySender::Outcome outcome);
+    void ReadNextBlock();
+    void OnFileSent();
     void Finish();
     enum How { Graceful, Abort };
     void ShutDown(How how = Graceful);
@@ -106,10 +111,10 @@ private:
     QDateTime m_lastWrite;
     const CSvrOptions *m_document;
     QPointer<QTcpSocket> m_socket;
-    QFile m_file;
-    qint64 m_fileLeft = 0; // bytes of the file not read yet
-    QByteArray m_readAhead;
-    qsizetype m_readAheadUsed = 0;
+    CServedFile m_file;
+    qint64 m_fileLeft = 0; // bytes of the file not sent or read yet
+    bool m_bySendfile = false; // the file has yet to be handed to a body sender
+    CFileBodySender *m_bodySender = nullptr; // while the kernel sends the file
     int m_headTimer = 0; // the id of the timer that drops a slow head
     int m_holdTimer = 0; // while a poll is held: the id of the timer that ends the hold
     bool m_repollSoon = true; // false when a held poll was ended by another poll or a stop

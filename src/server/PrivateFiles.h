@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+struct stat;
+
+// The session's activity log and the operator's session and script files may sit in the root
+// folder, but they hold user addresses and everything pushed: peers are told they are not there.
+// The file at the path, already opened, has the status given; the log is named as the session
+// names it.
+bool IsPrivateFile(const QString &path, const struct stat &status, const QString &logFileName);
+
+// The log has just been written or cleared, so it may be a new file: its identity is looked up
+// again when next needed. Any thread.
+void ForgetLogIdentity();
