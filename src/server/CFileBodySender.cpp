@@ -14,7 +14,7 @@
 namespace {
 
 // Bytes sent in one turn at most, so that one large file does not hold the thread for long.
-constexpr qint64 kTurnBytes = 4 * 1024 * 1024;
+constexpr qint64 kTurnBytes = 1024 * 1024;
 
 // sendfile has no flag to keep a peer's reset from raising SIGPIPE, which would end the program;
 // the socket layer reports the error instead once the signal is ignored.
