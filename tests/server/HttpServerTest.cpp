@@ -1,5 +1,6 @@
 #include "HttpFormat.h"
 #include "MessageBox.h"
+#include "PrivateFiles.h"
 #include "ServerFixture.h"
 #include "SocketErrorBox.h"
 #include "TestSupport.h"
@@ -13,6 +14,8 @@
 #include <QTcpSocket>
 #include <QTimeZone>
 #include <QTimer>
+
+#include <cstdio>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -229,6 +232,13 @@ TEST_F(HttpServerTest, DoesNotServeTheActivityLogNorSessionOrScriptFiles)
         EXPECT_FALSE(response.contains("private")) << path.constData();
     }
     EXPECT_EQ(Body(Get("/notes.txt")), QByteArray("private"));
+    // A new log file in the old one's place, and the writer saying so, as the console's does.
+    WriteRootFile(u"new.log"_s, "private");
+    ASSERT_EQ(std::rename(QFile::encodeName(RootFile(u"new.log"_s)).constData(),
+                          QFile::encodeName(RootFile(u"Vantro.log"_s)).constData()),
+              0);
+    ForgetLogIdentity();
+    EXPECT_TRUE(Get("/link.txt").startsWith("HTTP/1.0 404"));
     QDir::setCurrent(before);
 }
 
