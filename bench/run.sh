@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Serving benchmark: our server and nginx side by side on 127.0.0.1, then the GUI-thread stall
-# probe. Builds what it needs into build-bench/, works in a temporary folder, and stops every
-# process it started. See bench/README.md.
+# Serving benchmark: our server, nginx and lighttpd side by side on 127.0.0.1, the system calls
+# each makes per request, a push to users whose polls are held, then the GUI-thread stall probe.
+# Builds what it needs into build-bench/, works in a temporary folder, and stops every process it
+# started. See bench/README.md.
 #
 #   bench/run.sh            # ROUNDS=3 SECS=3 by default; both may be set in the environment
 set -euo pipefail
@@ -11,7 +12,9 @@ repo="$(cd "$here/.." && pwd)"
 build="${VANTRO_BENCH_BUILD:-$repo/build-bench}"
 rounds="${ROUNDS:-3}"
 secs="${SECS:-3}"
-concurrency=10
+servers=(vantro nginx lighttpd)
+# name, path, connections
+loads=("1k /1k.bin 10" "64k /64k.bin 10" "10m /10m.bin 1")
 
 log() { echo "bench: $*" >&2; }
 
@@ -19,7 +22,8 @@ log() { echo "bench: $*" >&2; }
 install_tools() {
   local missing=()
   command -v nginx >/dev/null || missing+=(nginx-light)
-  command -v wrk >/dev/null || missing+=(wrk)
+  command -v lighttpd >/dev/null || missing+=(lighttpd)
+  command -v strace >/dev/null || missing+=(strace)
   command -v curl >/dev/null || missing+=(curl)
   [ ${#missing[@]} -eq 0 ] && return
   log "installing ${missing[*]}"
@@ -36,9 +40,8 @@ build_tools() {
     log "configuring $build"
     cmake -S "$repo" -B "$build" -G Ninja -DVANTRO_TESTS=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
   fi
-  ninja -C "$build" -j2 vantro-testhost >/dev/null
+  ninja -C "$build" -j2 vantro-testhost vantro-stallprobe vantro-httpload vantro-pushprobe >/dev/null
   testhost="$build/vantro-testhost"
-  ninja -C "$build" -j2 vantro-stallprobe vantro-httpload >/dev/null
   tools="$build"
 }
 
@@ -46,31 +49,37 @@ build_tools() {
 work=""
 host_pid=""
 nginx_pid=""
+lighttpd_pid=""
+declare -A port pid
+
+# stop PID SIGNAL: asks a process to stop, then makes sure it has
+stop() {
+  kill "-$2" "$1" 2>/dev/null
+  for _ in 1 2 3 4 5 6 7 8 9 10; do kill -0 "$1" 2>/dev/null || break; sleep 0.2; done
+  kill -KILL "$1" 2>/dev/null
+  wait "$1" 2>/dev/null
+}
 
 cleanup() {
   set +e
   if [ -n "$host_pid" ]; then
     exec 7>&- # the test host stops when its standard input closes
     for _ in 1 2 3 4 5 6 7 8 9 10; do kill -0 "$host_pid" 2>/dev/null || break; sleep 0.2; done
-    kill "$host_pid" 2>/dev/null
-    wait "$host_pid" 2>/dev/null
+    stop "$host_pid" TERM
   fi
-  if [ -n "$nginx_pid" ]; then
-    kill -QUIT "$nginx_pid" 2>/dev/null
-    for _ in 1 2 3 4 5 6 7 8 9 10; do kill -0 "$nginx_pid" 2>/dev/null || break; sleep 0.2; done
-    kill -KILL "$nginx_pid" 2>/dev/null
-    wait "$nginx_pid" 2>/dev/null
-  fi
+  [ -n "$nginx_pid" ] && stop "$nginx_pid" QUIT
+  [ -n "$lighttpd_pid" ] && stop "$lighttpd_pid" TERM
   [ -n "$work" ] && rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
+# free_port [AFTER]: a free loopback port in 20080-20180, above AFTER when given
 free_port() {
-  local port
-  for port in $(seq 20080 20180); do
-    if ! ss -Htln "sport = :$port" | grep -q .; then
-      echo "$port"
+  local candidate
+  for candidate in $(seq $((${1:-20079} + 1)) 20180); do
+    if ! ss -Htln "sport = :$candidate" | grep -q .; then
+      echo "$candidate"
       return
     fi
   done
@@ -78,14 +87,18 @@ free_port() {
   exit 1
 }
 
+# serving PORT: true once a server answers on the port
+serving() { curl -fs -o /dev/null "http://127.0.0.1:$1/1k.bin"; }
+
 start_host() {
   mkfifo "$work/host.in"
   "$testhost" --root "$work/root" --port 0 <"$work/host.in" >"$work/host.out" 2>"$work/host.err" &
   host_pid=$!
+  pid[vantro]=$host_pid
   exec 7>"$work/host.in"
   for _ in $(seq 50); do
-    host_port=$(awk '/^listening/ {print $2}' "$work/host.out")
-    [ -n "$host_port" ] && return
+    port[vantro]=$(awk '/^listening/ {print $2}' "$work/host.out")
+    [ -n "${port[vantro]}" ] && return
     sleep 0.1
   done
   log "the test host did not start: $(cat "$work/host.err")"
@@ -95,7 +108,7 @@ start_host() {
 start_nginx() {
   local dir="$work/nginx" user_line=""
   mkdir -p "$dir/logs"
-  nginx_port=$(free_port)
+  port[nginx]=$(free_port)
   # As root the worker would otherwise drop to an account that cannot read the temporary folder.
   [ "$(id -u)" -eq 0 ] && user_line="user root root;"
   cat >"$dir/nginx.conf" <<EOF
@@ -116,7 +129,7 @@ http {
     scgi_temp_path $dir/scgi;
     types { application/octet-stream bin; }
     server {
-        listen 127.0.0.1:$nginx_port;
+        listen 127.0.0.1:${port[nginx]};
         root $work/root;
     }
 }
@@ -124,9 +137,9 @@ EOF
   nginx -p "$dir" -c "$dir/nginx.conf" -e "$dir/logs/error.log" &
   nginx_pid=$!
   for _ in $(seq 50); do
-    if curl -fs -o /dev/null "http://127.0.0.1:$nginx_port/1k.bin"; then
-      nginx_worker=$(pgrep -P "$nginx_pid" | head -1)
-      [ -n "$nginx_worker" ] && return
+    if serving "${port[nginx]}"; then
+      pid[nginx]=$(pgrep -P "$nginx_pid" | head -1)
+      [ -n "${pid[nginx]}" ] && return
     fi
     sleep 0.1
   done
@@ -134,18 +147,64 @@ EOF
   exit 1
 }
 
+# lighttpd configured alike: one process, no keep-alive, sendfile, no access log.
+start_lighttpd() {
+  local dir="$work/lighttpd"
+  mkdir -p "$dir"
+  port[lighttpd]=$(free_port "${port[nginx]}")
+  cat >"$dir/lighttpd.conf" <<EOF
+server.document-root = "$work/root"
+server.bind = "127.0.0.1"
+server.port = ${port[lighttpd]}
+server.pid-file = "$dir/lighttpd.pid"
+server.errorlog = "$dir/error.log"
+server.max-worker = 0
+server.max-keep-alive-requests = 0
+server.network-backend = "sendfile"
+mimetype.assign = (".bin" => "application/octet-stream")
+EOF
+  lighttpd -D -f "$dir/lighttpd.conf" 2>"$dir/stderr" &
+  lighttpd_pid=$!
+  pid[lighttpd]=$lighttpd_pid
+  for _ in $(seq 50); do
+    serving "${port[lighttpd]}" && return
+    sleep 0.1
+  done
+  log "lighttpd did not start: $(cat "$dir/stderr" "$dir/error.log" 2>/dev/null)"
+  exit 1
+}
+
 # ---- measuring --------------------------------------------------------------------------------
 clock_ticks=$(getconf CLK_TCK)
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+load_average() { cut -d' ' -f1 /proc/loadavg; }
 
-# load NAME PID PORT PATH CONCURRENCY: one httpload run; appends "NAME rps mbps cpu_us_per_request"
+# load SERVER LOAD PATH CONNECTIONS: one httpload run; appends
+# "SERVER-LOAD rps mbps cpu_us_per_request failed load_average"
 load() {
-  local name=$1 pid=$2 port=$3 path=$4 conc=$5 before after out
-  before=$(cpu_ticks "$pid")
-  out=$("$tools/vantro-httpload" "$port" "$path" "$conc" "$secs") || true
-  after=$(cpu_ticks "$pid")
-  echo "$out" | awk -v n="$name" -v b="$before" -v a="$after" -v hz="$clock_ticks" '{
-      printf "%s %.0f %.1f %.1f %d\n", n, $10, $12, ($2 > 0 ? (a - b) * 1e6 / hz / $2 : 0), $4 }' \
+  local server=$1 name=$2 path=$3 conc=$4 before after out
+  before=$(cpu_ticks "${pid[$server]}")
+  out=$("$tools/vantro-httpload" "${port[$server]}" "$path" "$conc" "$secs") || true
+  after=$(cpu_ticks "${pid[$server]}")
+  echo "$out" | awk -v n="$server-$name" -v b="$before" -v a="$after" -v hz="$clock_ticks" \
+                    -v l="$(load_average)" '{
+      printf "%s %.0f %.1f %.1f %d %s\n", n, $10, $12, ($2 > 0 ? (a - b) * 1e6 / hz / $2 : 0), $4, l
+    }' >>"$work/results"
+}
+
+# syscalls SERVER LOAD PATH CONNECTIONS: system calls of the serving process per request, counted
+# by strace over one short run; appends "SERVER-LOAD-calls calls_per_request"
+syscalls() {
+  local server=$1 name=$2 path=$3 conc=$4 tracer out
+  strace -c -f -o "$work/strace.out" -p "${pid[$server]}" 2>/dev/null &
+  tracer=$!
+  sleep 0.5 # attached to every thread before the load starts
+  out=$("$tools/vantro-httpload" "${port[$server]}" "$path" "$conc" 2) || true
+  sleep 0.2 # the last connections' closes are counted too
+  kill -INT "$tracer"
+  wait "$tracer" 2>/dev/null || true
+  awk -v n="$server-$name-calls" -v r="$(awk '{print $2}' <<<"$out")" \
+    '$NF == "total" {printf "%s %.1f\n", n, (r > 0 ? $4 / r : 0)}' "$work/strace.out" \
     >>"$work/results"
 }
 
@@ -156,14 +215,7 @@ median() {
                              else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2}'
 }
 
-sum_failed() { awk -v n="$1" '$1 == n {s += $5} END {print s + 0}' "$work/results"; }
-
-# wrk_rps PORT: requests/s that wrk reports, and its socket errors
-wrk_rps() {
-  wrk -t1 -c"$concurrency" -d"${secs}s" -H 'Connection: close' "http://127.0.0.1:$1/1k.bin" \
-    | awk '/Requests\/sec/ {r = $2} /Socket errors/ {e = $0} END {sub(/.*errors: /, "", e);
-                                                                printf "%.0f|%s\n", r, e}'
-}
+sum_failed() { awk -v n="$1-" 'index($1, n) == 1 && NF == 6 {s += $5} END {print s + 0}' "$work/results"; }
 
 # ---- run --------------------------------------------------------------------------------------
 started=$(date +%s)
@@ -173,73 +225,97 @@ build_tools
 work=$(mktemp -d /tmp/vantro-bench.XXXXXX)
 mkdir "$work/root"
 head -c 1024 /dev/urandom >"$work/root/1k.bin"
+head -c $((64 * 1024)) /dev/urandom >"$work/root/64k.bin"
 head -c $((10 * 1024 * 1024)) /dev/urandom >"$work/root/10m.bin"
 : >"$work/results"
 
 start_host
 start_nginx
-log "vantro on 127.0.0.1:$host_port (pid $host_pid), nginx on 127.0.0.1:$nginx_port (worker $nginx_worker)"
+start_lighttpd
+for server in "${servers[@]}"; do log "$server on 127.0.0.1:${port[$server]} (pid ${pid[$server]})"; done
 
-log "1 KB file, $concurrency connections, $rounds rounds of ${secs}s each"
+log "$rounds rounds of ${secs}s for each load and server, interleaved"
 for _ in $(seq "$rounds"); do
-  load vantro-1k "$host_pid" "$host_port" /1k.bin "$concurrency"
-  load nginx-1k "$nginx_worker" "$nginx_port" /1k.bin "$concurrency"
+  for spec in "${loads[@]}"; do
+    read -r name path conc <<<"$spec"
+    for server in "${servers[@]}"; do load "$server" "$name" "$path" "$conc"; done
+  done
 done
-log "1 KB file through wrk"
-wrk_ours=$(wrk_rps "$host_port")
-wrk_nginx=$(wrk_rps "$nginx_port")
 
-log "10 MB file, 1 client, $rounds rounds of ${secs}s each"
-for _ in $(seq "$rounds"); do
-  load vantro-10m "$host_pid" "$host_port" /10m.bin 1
-  load nginx-10m "$nginx_worker" "$nginx_port" /10m.bin 1
+log "system calls per request (strace)"
+for server in "${servers[@]}"; do
+  syscalls "$server" 1k /1k.bin 10
+  syscalls "$server" 10m /10m.bin 1
 done
+syscall_load=$(load_average)
+
+log "a push to 10 users whose polls are held"
+push=$("$tools/vantro-pushprobe" "${port[vantro]}" "$work/host.in" 10 5) \
+  || log "the push probe failed"
+push_load=$(load_average)
 
 log "GUI-thread stall, 10 downloads of 100 MiB"
 stall=$("$tools/vantro-stallprobe" --clients 10 --size-mb 100 --timeout 60) \
   || log "the stall probe failed"
+stall_load=$(load_average)
 
 # ---- report -----------------------------------------------------------------------------------
 field() { awk -v k="$2" '{for (i = 1; i < NF; i++) if ($i == k) print $(i + 1)}' <<<"$1"; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a / b; else print "-"}'; }
 verdict() { awk -v v="$1" -v t="$2" -v op="$3" 'BEGIN {
-  ok = (op == ">=") ? (v >= t) : (v < t); print ok ? "met" : "MISSED" }'; }
+  ok = (op == ">=") ? (v >= t) : (op == "<=") ? (v <= t) : (v < t); print ok ? "met" : "MISSED" }'; }
+scaled() { awk -v x="$1" -v s="$2" 'BEGIN {printf "%.1f", x / s}'; }
+line() { printf "%-40s %10s %10s %10s %7s %6s   %s\n" "$@"; }
 
-rps_ours=$(median vantro-1k 2)
-rps_nginx=$(median nginx-1k 2)
-rps_ratio=$(ratio "$rps_ours" "$rps_nginx")
-mbps_ours=$(median vantro-10m 3)
-mbps_nginx=$(median nginx-10m 3)
-stall_load=$(grep '^load' <<<"$stall")
-stall_idle=$(grep '^idle' <<<"$stall")
-worst=$(field "$stall_load" stall_worst_ms)
+# row LABEL LOAD FIELD TARGET_OP TARGET [SCALE]: the three servers' medians, ours to nginx's,
+# and the median load average beside our runs
+row() {
+  local label=$1 name=$2 f=$3 op=$4 target=$5 scale=${6:-1} v n r
+  v=$(scaled "$(median "vantro-$name" "$f")" "$scale")
+  n=$(scaled "$(median "nginx-$name" "$f")" "$scale")
+  r=$(ratio "$v" "$n")
+  line "$label" "$v" "$n" "$(scaled "$(median "lighttpd-$name" "$f")" "$scale")" "$r" \
+    "$(median "vantro-$name" 6)" "ratio $op $target: $(verdict "$r" "$target" "$op")"
+}
+
+calls_row() {
+  local v
+  v=$(median "vantro-$2-calls" 2)
+  line "$1" "$v" "$(median "nginx-$2-calls" 2)" "$(median "lighttpd-$2-calls" 2)" \
+    "$(ratio "$v" "$(median "nginx-$2-calls" 2)")" "$syscall_load" \
+    "vantro <= $3: $(verdict "$v" "$3" '<=')"
+}
+
+stall_line=$(grep '^load' <<<"$stall" || true)
+stall_idle=$(grep '^idle' <<<"$stall" || true)
+worst=$(field "$stall_line" stall_worst_ms)
+push_worst=$(field "$push" worst_ms)
 
 echo
 echo "Serving benchmark, $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
-echo "medians of $rounds rounds of ${secs}s; every request on a new connection (HTTP/1.0 style)"
+echo "medians of $rounds rounds of ${secs}s, servers interleaved, every request on a new connection;"
+echo "'load' is the 1-minute load average beside the figure (median over our rounds)"
 echo
-printf "%-44s %12s %12s %7s   %s\n" "measure" "vantro" "nginx" "ratio" "target"
-printf "%-44s %12s %12s %7s   %s\n" "1 KB file, requests/s, $concurrency connections" \
-  "$rps_ours" "$rps_nginx" "$rps_ratio" \
-  "ratio >= 0.75: $(verdict "$rps_ratio" 0.75 '>=')"
-printf "%-44s %12s %12s %7s\n" "  server CPU per request, us" \
-  "$(median vantro-1k 4)" "$(median nginx-1k 4)" "$(ratio "$(median vantro-1k 4)" "$(median nginx-1k 4)")"
-printf "%-44s %12s %12s %7s   %s\n" "  same through wrk, requests/s" \
-  "${wrk_ours%%|*}" "${wrk_nginx%%|*}" "$(ratio "${wrk_ours%%|*}" "${wrk_nginx%%|*}")" \
-  "(reference only, see README)"
-printf "%-44s %12s %12s %7s   %s\n" "10 MB file, MB/s, 1 client" \
-  "$mbps_ours" "$mbps_nginx" "$(ratio "$mbps_ours" "$mbps_nginx")" \
-  "vantro >= 300: $(verdict "$mbps_ours" 300 '>=')"
-printf "%-44s %12s %12s %7s   %s\n" "GUI stall, 10 x 100 MiB downloads, worst ms" \
-  "$worst" "-" "" "< 16: $(verdict "$worst" 16 '<')"
-printf "%-44s %12s\n" "  99th percentile, ms" "$(field "$stall_load" stall_p99_ms)"
-printf "%-44s %12s\n" "  the same second idle, worst ms" "$(field "$stall_idle" stall_worst_ms)"
-printf "%-44s %12s\n" "  GUI-thread CPU within the worst stall, ms" "$(field "$stall_load" worst_cpu_ms)"
-printf "%-44s %12s\n" "  most GUI-thread CPU between two ticks, ms" "$(field "$stall_load" busy_worst_ms)"
-printf "%-44s %12s\n" "  download rate during the probe, MB/s" "$(field "$stall_load" mbps)"
+line "measure" "vantro" "nginx" "lighttpd" "ratio" "load" "target"
+row "1 KB, 10 clients, requests/s" 1k 2 '>=' 0.9
+row "  server CPU per request, us" 1k 4 '<=' 1.0
+row "64 KB, 10 clients, requests/s" 64k 2 '>=' 0.9
+row "  server CPU per request, us" 64k 4 '<=' 1.0
+row "10 MB, 1 client, MB/s" 10m 3 '>=' 0.95
+row "  server CPU per response, ms" 10m 4 '<=' 1.0 1000
+calls_row "system calls per 1 KB request" 1k 12
+calls_row "system calls per 10 MB response" 10m 60
+line "push to 10 held polls, worst ms" "$push_worst" "-" "-" "" "$push_load" \
+  "< 20: $(verdict "${push_worst:-999}" 20 '<')"
+line "  median, ms" "$(field "$push" p50_ms)" "" "" "" "" ""
+line "  answers missing after 1 s" "$(field "$push" missed)" "" "" "" "" ""
+line "GUI stall, 10 x 100 MiB downloads, ms" "$worst" "-" "-" "" "$stall_load" \
+  "< 16: $(verdict "${worst:-999}" 16 '<')"
+line "  99th percentile, ms" "$(field "$stall_line" stall_p99_ms)" "" "" "" "" ""
+line "  the same second idle, worst ms" "$(field "$stall_idle" stall_worst_ms)" "" "" "" "" ""
+line "  GUI-thread CPU in the worst stall, ms" "$(field "$stall_line" worst_cpu_ms)" "" "" "" "" ""
+line "  most GUI-thread CPU between ticks, ms" "$(field "$stall_line" busy_worst_ms)" "" "" "" "" ""
+line "  download rate in the probe, MB/s" "$(field "$stall_line" mbps)" "" "" "" "" ""
 echo
-echo "failed requests: vantro $(($(sum_failed vantro-1k) + $(sum_failed vantro-10m))), nginx $(($(sum_failed nginx-1k) + $(sum_failed nginx-10m)))"
-wrk_errors_ours="${wrk_ours#*|}"
-wrk_errors_nginx="${wrk_nginx#*|}"
-echo "wrk socket errors: vantro ${wrk_errors_ours:-none}; nginx ${wrk_errors_nginx:-none}"
+echo "failed requests: vantro $(sum_failed vantro), nginx $(sum_failed nginx), lighttpd $(sum_failed lighttpd)"
 echo "took $(($(date +%s) - started)) s"

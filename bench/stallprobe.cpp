@@ -10,6 +10,7 @@
 
 #include "CListenSocket.h"
 #include "CSvrOptions.h"
+#include "HeapTuning.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -229,6 +230,8 @@ private:
 
 int main(int argc, char **argv)
 {
+    // As the console does.
+    KeepFreedHeap();
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(

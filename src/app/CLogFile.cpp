@@ -2,6 +2,7 @@
 
 #include "CDozoZedDoc.h"
 #include "Cp1252.h"
+#include "PrivateFiles.h"
 #include "Trace.h"
 
 #include <QFile>
@@ -37,6 +38,8 @@ void CLogFile::Write(const QString &text)
         written += count;
     }
     ::close(file);
+    // It may have been made just now.
+    ForgetLogIdentity();
 }
 
 void CLogFile::Clear()

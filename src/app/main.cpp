@@ -2,6 +2,7 @@
 #include "COpenChannel.h"
 #include "DescriptorLimit.h"
 #include "EventLoop.h"
+#include "HeapTuning.h"
 #include "OperatorWindow.h"
 #include "ScriptWindow.h"
 #include "WidgetPrompts.h"
@@ -17,6 +18,7 @@ int main(int argc, char **argv)
 {
     PreferQtEventDispatcher();
     RaiseDescriptorLimit();
+    KeepFreedHeap();
     PrepareOperatorWindow();
     PrepareScriptWindows();
     QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);

@@ -196,7 +196,7 @@ void CPushDispatcher::EndPendingPush(const QString &key, CActivityLink::Unfetche
 void CPushDispatcher::OnControlPageSent(CRequestSocket &connection)
 {
     const QString &key = connection.m_clientAddress;
-    if (connection.m_request->m_url != ControlPagePath(key))
+    if (connection.m_request->m_url != connection.m_controlPagePath)
         return;
     const QMutexLocker lock(&g_userTable.Lock());
     CRequestSocket *user = g_userTable.Find(key);

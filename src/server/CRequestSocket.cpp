@@ -9,11 +9,13 @@
 #include "HeldPolls.h"
 #include "HttpFormat.h"
 #include "HttpHead.h"
+#include "PrivateFiles.h"
 #include "SocketErrorBox.h"
 #include "Tick.h"
 #include "Trace.h"
 #include "Users.h"
 
+#include <QFile>
 #include <QHostAddress>
 #include <QTcpSocket>
 #include <QTimerEvent>
@@ -21,7 +23,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <sys/socket.h>
-#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -31,9 +32,13 @@ namespace {
 // keep fast links busy while each write notification still does a bounded amount of work.
 constexpr qint64 kSendWindow = 64 * CRequestSocket::kChunkSize;
 
-// Files are read in blocks of this size and sent chunk by chunk from memory. With the window
-// above this bounds what one connection holds unsent, beside the kernel's socket buffer.
+// Files are read in blocks of this size. With the window above this bounds what one connection
+// holds unsent, beside the kernel's socket buffer.
 constexpr qint64 kReadAhead = 64 * 1024;
+
+// Files up to this size are read whole and leave with their head in one write; larger ones go
+// from the file to the socket by sendfile.
+constexpr qint64 kSendfileAbove = 16 * 1024;
 
 // A stalled response is noticed within a quarter of the send time-out after it is due.
 constexpr int kSendChecksPerTimeout = 4;
@@ -79,6 +84,7 @@ CRequestSocket::CRequestSocket(const CSvrOptions &options, QTcpSocket *socket,
     m_clientIp = socket->peerAddress().toIPv4Address();
     m_clientAddress = DottedAddress(m_clientIp);
     m_request->m_clientAddress = m_clientAddress;
+    m_controlPagePath = ControlPagePath(m_clientAddress);
 
     connect(socket, &QIODevice::readyRead, this, &CRequestSocket::OnReceive);
     connect(socket, &QIODevice::bytesWritten, this, &CRequestSocket::OnSendProgress);
@@ -160,6 +166,11 @@ void CRequestSocket::OnSendProgress(qint64 bytes)
 
 void CRequestSocket::OnSendTimer()
 {
+    // What the kernel sends for a body sender raises no notification of its own.
+    if (m_bodySender) {
+        const qint64 sent = m_bodySender->BytesSent();
+        OnSendProgress(sent - std::exchange(m_senderBytesSeen, sent));
+    }
     if (m_sinceSendProgress.elapsed() < m_sendTimeoutMs)
         return;
     ShutDown(Abort);
@@ -267,7 +278,7 @@ void CRequestSocket::Respond()
 bool CRequestSocket::HoldIfIdle()
 {
     if (!m_document->m_instantDelivery || m_request->m_method != "GET"
-        || m_request->m_url != ControlPagePath(m_clientAddress))
+        || m_request->m_url != m_controlPagePath)
         return false;
     const QMutexLocker lock(&g_userTable.Lock());
     const CRequestSocket *user = g_userTable.Find(m_clientAddress);
@@ -287,7 +298,7 @@ bool CRequestSocket::HoldIfIdle()
 bool CRequestSocket::RepollsSoon() const
 {
     if (!m_repollSoon || !m_document->m_instantDelivery || m_request->m_method != "GET"
-        || m_request->m_url != ControlPagePath(m_clientAddress))
+        || m_request->m_url != m_controlPagePath)
         return false;
     const QMutexLocker lock(&g_userTable.Lock());
     const CRequestSocket *user = g_userTable.Find(m_clientAddress);
@@ -340,44 +351,19 @@ int CRequestSocket::FileStep()
     if (path.isEmpty())
         return 403;
     m_request->m_path = path;
-    // Only regular files: opening a named pipe would block the whole program. One stat gives
-    // the size and, in UTC, the time (a local time would cost two time-zone look-ups).
-    struct stat status
-    {
-    };
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode)
-        || IsPrivateFile(path, status))
+    if (!m_file.Open(path))
         return 404;
-    m_file.setFileName(path);
-    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    const struct stat &status = m_file.Status();
+    if (IsPrivateFile(path, status, m_document->m_logFileName, m_document->ServedRoot())) {
+        m_file.Close();
         return 404;
+    }
     m_request->m_fileSize = status.st_size;
     m_fileLeft = status.st_size;
+    m_bySendfile = m_fileLeft > kSendfileAbove;
+    // In UTC: a local time would cost two time-zone look-ups.
     m_lastWrite = QDateTime::fromSecsSinceEpoch(status.st_mtime, Qt::UTC);
     return 200;
-}
-
-// The session's activity log and the operator's session and script files may sit in the root
-// folder, but they hold user addresses and everything pushed: peers are told they are not there.
-// The log is refused wherever it is written, and so is a file in the root named like it, which
-// an earlier session may have left there.
-bool CRequestSocket::IsPrivateFile(const QString &path, const struct stat &status) const
-{
-    if (path.endsWith(".vnt"_L1, Qt::CaseInsensitive)
-        || path.endsWith(".vns"_L1, Qt::CaseInsensitive))
-        return true;
-    const QString logName = ForwardSlashes(m_document->m_logFileName);
-    if (logName.isEmpty())
-        return false;
-    const QString logFileName = logName.mid(logName.lastIndexOf(u'/') + 1);
-    if (!logFileName.isEmpty()
-        && path == MapRequestPath(m_document->ServedRoot(), QFile::encodeName(logFileName)))
-        return true;
-    struct stat log
-    {
-    };
-    return ::stat(QFile::encodeName(logName).constData(), &log) == 0 && log.st_dev == status.st_dev
-        && log.st_ino == status.st_ino;
 }
 
 void CRequestSocket::HeadStep()
@@ -394,7 +380,7 @@ void CRequestSocket::HeadStep()
         m_buffer += HeaderLine("Refresh", "1");
     m_buffer += "\r\n";
     if (m_request->m_method == "HEAD")
-        m_file.close();
+        m_file.Close();
     else if (m_contentType == "text/html"_L1)
         m_buffer += NoCacheMetaLines();
 }
@@ -432,7 +418,7 @@ void CRequestSocket::SendRetryLater()
 
 void CRequestSocket::SendResponse(int code, const QByteArray &response)
 {
-    m_file.close();
+    m_file.Close();
     m_request->m_status = code;
     m_buffer = response;
     m_parseState = 4;
@@ -447,43 +433,79 @@ void CRequestSocket::StartSending()
 
 void CRequestSocket::OnSend()
 {
-    if (!m_socket || m_parseState != 4)
+    if (!m_socket || m_parseState != 4 || m_bodySender)
         return;
     while (m_socket->bytesToWrite() < kSendWindow) {
-        if (!m_buffer.isEmpty()) {
-            m_socket->write(m_buffer);
-            m_request->m_bytesSent += m_buffer.size();
-            m_buffer.clear();
-            continue;
+        if (m_file.IsOpen()) {
+            if (SendsBodyBySendfile())
+                return;
+            ReadNextBlock();
         }
-        if (!m_file.isOpen())
+        if (m_buffer.isEmpty())
             break;
-        m_buffer = NextChunk();
-        if (m_buffer.isEmpty()) {
-            m_file.close();
-            const QMutexLocker lock(&g_userTable.Lock());
-            CPushDispatcher().OnControlPageSent(*this);
-        }
+        m_socket->write(m_buffer);
+        m_request->m_bytesSent += m_buffer.size();
+        m_buffer.clear();
     }
     // The response ends once the socket has passed its last byte on, so that the send time-out
     // covers it to the end.
-    if (m_buffer.isEmpty() && !m_file.isOpen() && m_socket->bytesToWrite() == 0)
+    if (m_buffer.isEmpty() && !m_file.IsOpen() && m_socket->bytesToWrite() == 0)
         return Finish();
     WatchSending();
 }
 
-// The file's next chunk, empty at its end. A small file is read in one call of exactly its
-// size, so its end costs no further read.
-QByteArray CRequestSocket::NextChunk()
+// A large file's head and body go to the socket by a body sender, once, while nothing of the
+// response has gone through the socket's own buffer.
+bool CRequestSocket::SendsBodyBySendfile()
 {
-    if (m_readAheadUsed == m_readAhead.size()) {
-        m_readAhead = m_fileLeft > 0 ? m_file.read(std::min(kReadAhead, m_fileLeft)) : QByteArray();
-        m_fileLeft -= m_readAhead.size();
-        m_readAheadUsed = 0;
+    if (!m_bySendfile || m_socket->bytesToWrite() > 0)
+        return false;
+    m_bySendfile = false;
+    m_bodySender
+        = new CFileBodySender(static_cast<int>(m_socket->socketDescriptor()), m_file, m_fileLeft,
+                              std::exchange(m_buffer, {}),
+                              [this](CFileBodySender::Outcome outcome) { OnBodySent(outcome); });
+    m_senderBytesSeen = 0;
+    WatchSending();
+    m_bodySender->Start();
+    return true;
+}
+
+void CRequestSocket::OnBodySent(CFileBodySender::Outcome outcome)
+{
+    m_request->m_bytesSent += m_bodySender->BytesSent();
+    m_fileLeft = m_bodySender->FileLeft();
+    std::exchange(m_bodySender, nullptr)->deleteLater();
+    switch (outcome) {
+    case CFileBodySender::Sent:
+        OnFileSent();
+        return Finish();
+    case CFileBodySender::Unsupported:
+        return OnSend(); // the rest is read and written
+    case CFileBodySender::Failed:
+        ShutDown(Abort);
+        return Release();
     }
-    const QByteArray chunk = m_readAhead.mid(m_readAheadUsed, kChunkSize);
-    m_readAheadUsed += chunk.size();
-    return chunk;
+}
+
+// Adds the file's next block to what goes out. A small file is read in one call of exactly its
+// size, so its end costs no further read.
+void CRequestSocket::ReadNextBlock()
+{
+    const QByteArray block
+        = m_fileLeft > 0 ? m_file.Read(std::min(kReadAhead, m_fileLeft)) : QByteArray();
+    if (block.isEmpty())
+        return OnFileSent();
+    m_fileLeft -= block.size();
+    m_buffer += block;
+}
+
+// Every byte of the file is out: the response's last step.
+void CRequestSocket::OnFileSent()
+{
+    m_file.Close();
+    const QMutexLocker lock(&g_userTable.Lock());
+    CPushDispatcher().OnControlPageSent(*this);
 }
 
 // The response is complete: the connection ends. A logon's record lives on in the user table.
@@ -525,7 +547,11 @@ void CRequestSocket::ShutDown(How how)
         killTimer(std::exchange(m_holdTimer, 0));
         ForgetHeldPoll(this);
     }
-    m_file.close();
+    if (m_bodySender) {
+        m_bodySender->Stop();
+        std::exchange(m_bodySender, nullptr)->deleteLater();
+    }
+    m_file.Close();
     QTcpSocket *socket = m_socket;
     m_socket = nullptr;
     if (!socket)

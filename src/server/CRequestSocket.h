@@ -1,12 +1,13 @@
 #pragma once
 
+#include "CFileBodySender.h"
 #include "CPageSet.h"
+#include "CServedFile.h"
 #include "HttpHead.h"
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QObject>
 #include <QPointer>
 
@@ -58,6 +59,8 @@ public:
     QString m_lastPushed;
     QString m_clientAddress;
     quint32 m_clientIp = 0;
+    // This client's own control-page path, made once: every request is checked against it.
+    QByteArray m_controlPagePath;
     CRequest *m_request = nullptr;
     std::unique_ptr<CPageSet> m_pages;
 
@@ -103,14 +106,16 @@ private:
     bool RepollsSoon() const;
     void SendFile();
     int FileStep();
-    bool IsPrivateFile(const QString &path, const struct stat &status) const;
     void HeadStep();
     void SendStatus(int code);
     void SendError(int code);
     void SendRetryLater();
     void SendResponse(int code, const QByteArray &response);
     void StartSending();
-    QByteArray NextChunk();
+    bool SendsBodyBySendfile();
+    void OnBodySent(CFileBodySender::Outcome outcome);
+    void ReadNextBlock();
+    void OnFileSent();
     void Finish();
     enum How { Graceful, Abort };
     void ShutDown(How how = Graceful);
@@ -125,10 +130,11 @@ private:
     QDateTime m_lastWrite;
     const CSvrOptions *m_document;
     QPointer<QTcpSocket> m_socket;
-    QFile m_file;
-    qint64 m_fileLeft = 0; // bytes of the file not read yet
-    QByteArray m_readAhead;
-    qsizetype m_readAheadUsed = 0;
+    CServedFile m_file;
+    qint64 m_fileLeft = 0; // bytes of the file not sent or read yet
+    bool m_bySendfile = false; // the file has yet to be handed to a body sender
+    CFileBodySender *m_bodySender = nullptr; // while the kernel sends the file
+    qint64 m_senderBytesSeen = 0; // of the body sender's, by the send time-out
     int m_headTimer = 0; // the id of the timer that drops a slow head
     int m_sendTimeoutMs = 0;
     int m_sendTimer = 0; // while bytes wait to go: the id of the timer that drops a stalled peer

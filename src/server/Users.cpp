@@ -41,6 +41,13 @@ QByteArray ReportPath(const char *prefix, const QString &key)
     return '/' + QByteArray(prefix) + QFile::encodeName(key) + ".htm";
 }
 
+// A delivery report's path is the control page's own with another letter after the "V".
+bool IsReportPath(QByteArrayView url, char letter, QByteArrayView controlPath)
+{
+    return url.size() == controlPath.size() && url.size() > 2 && url[2] == letter
+        && url.first(2) == controlPath.first(2) && url.sliced(3) == controlPath.sliced(3);
+}
+
 void TellUserState(const CRequestSocket &user, int state)
 {
     if (g_pUserLink)
@@ -114,7 +121,8 @@ bool LogonStep(CRequestSocket &connection)
 void NoteControlPagePoll(const CRequestSocket &connection)
 {
     const QString &key = connection.m_clientAddress;
-    if (!connection.m_request->m_url.contains(ControlPagePath(key).mid(1)))
+    if (!connection.m_request->m_url.contains(
+            QByteArrayView(connection.m_controlPagePath).sliced(1)))
         return;
     const QMutexLocker lock(&g_userTable.Lock());
     if (CRequestSocket *user = g_userTable.Find(key))
@@ -125,10 +133,11 @@ void DeliveryReportStep(CRequestSocket &connection)
 {
     CRequest &request = *connection.m_request;
     const QString &key = connection.m_clientAddress;
-    const bool lost = request.m_url == ReportPath("VX", key);
-    if (request.m_method != "GET" || (!lost && request.m_url != ReportPath("VR", key)))
+    const QByteArray &control = connection.m_controlPagePath;
+    const bool lost = IsReportPath(request.m_url, 'X', control);
+    if (request.m_method != "GET" || (!lost && !IsReportPath(request.m_url, 'R', control)))
         return;
-    request.m_url = ControlPagePath(key);
+    request.m_url = control;
     const QMutexLocker lock(&g_userTable.Lock());
     CRequestSocket *user = g_userTable.Find(key);
     if (!user || !user->m_pages)

@@ -1,5 +1,6 @@
 #include "HttpFormat.h"
 #include "MessageBox.h"
+#include "PrivateFiles.h"
 #include "ServerFixture.h"
 #include "SocketErrorBox.h"
 #include "TestSupport.h"
@@ -13,6 +14,8 @@
 #include <QTcpSocket>
 #include <QTimeZone>
 #include <QTimer>
+
+#include <cstdio>
 
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -33,6 +36,15 @@ QByteArray HeaderValue(const QByteArray &response, const QByteArray &name)
             return line.mid(name.size() + 2).trimmed();
     }
     return {};
+}
+
+QByteArray RandomBytes(qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator generator(7);
+    for (char &c : bytes)
+        c = static_cast<char>(generator.bounded(256));
+    return bytes;
 }
 
 bool IsHttpDate(const QByteArray &value)
@@ -130,14 +142,51 @@ TEST_F(HttpServerTest, ServesOnlyRegularFiles)
     EXPECT_TRUE(Get("/").startsWith("HTTP/1.0 200 OK")) << "a request hung the server";
 }
 
-TEST_F(HttpServerTest, SendsALargeFileIntact)
+TEST_F(HttpServerTest, SendsFilesOfEverySizeIntact)
 {
-    QByteArray content(3 * 1024 * 1024 + 17, Qt::Uninitialized);
-    QRandomGenerator generator(7);
-    for (char &c : content)
-        c = static_cast<char>(generator.bounded(256));
-    WriteRootFile(u"big.bin"_s, content);
-    EXPECT_EQ(Body(Get("/big.bin")), content);
+    // Either side of the size where files stop being read and go by sendfile instead.
+    for (const qsizetype size : {0, 1, 16 * 1024, 16 * 1024 + 1, 3 * 1024 * 1024 + 17}) {
+        const QByteArray content = RandomBytes(size);
+        for (const QString &name : {u"big.bin"_s, u"big.htm"_s}) {
+            WriteRootFile(name, content);
+            const QByteArray response = Get('/' + QFile::encodeName(name));
+            const QByteArray meta = name.endsWith(u".htm"_s) ? kMeta : QByteArray();
+            EXPECT_TRUE(response.startsWith("HTTP/1.0 200 OK\r\n")) << size;
+            EXPECT_EQ(Body(response), meta + content) << qPrintable(name) << ' ' << size;
+        }
+    }
+}
+
+// The body ends where the file now ends: no hang, and no bytes but the file's own.
+TEST_F(HttpServerTest, EndsTheBodyOfAFileThatShrinksWhileItIsSent)
+{
+    constexpr qsizetype kSize = 48 * 1024 * 1024;
+    const QByteArray content = RandomBytes(kSize);
+    WriteRootFile(u"shrinks.bin"_s, content);
+    QTcpSocket client;
+    // The client reads nothing at first, so the server is still sending when the file shrinks.
+    client.setReadBufferSize(4096);
+    QByteArray received;
+    QEventLoop loop;
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    QObject::connect(&client, &QTcpSocket::connected, &loop, [&] {
+        client.write("GET /shrinks.bin HTTP/1.0\r\n\r\n");
+        QTimer::singleShot(300, &loop, [&] {
+            ASSERT_TRUE(QFile::resize(RootFile(u"shrinks.bin"_s), kSize / 8));
+            received += client.readAll();
+            QObject::connect(&client, &QTcpSocket::readyRead, &loop,
+                             [&] { received += client.readAll(); });
+        });
+    });
+    QObject::connect(&client, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);
+    client.connectToHost(QHostAddress::LocalHost, m_listener->serverPort());
+    loop.exec();
+    received += client.readAll();
+    EXPECT_EQ(client.state(), QAbstractSocket::UnconnectedState) << "the response never ended";
+    const QByteArray body = Body(received);
+    EXPECT_GE(body.size(), kSize / 8);
+    EXPECT_LT(body.size(), kSize);
+    EXPECT_TRUE(body == content.left(body.size()));
 }
 
 TEST_F(HttpServerTest, RefusesPathsOutsideTheRoot)
@@ -171,14 +220,25 @@ TEST_F(HttpServerTest, DoesNotServeTheActivityLogNorSessionOrScriptFiles)
     ASSERT_TRUE(QDir::setCurrent(Root()));
     m_options.m_logFileName = u"Vantro.log"_s;
     StartServer();
+    // Served while there is no log yet: the log made afterwards must still be refused.
+    EXPECT_TRUE(Get("/notes.txt").startsWith("HTTP/1.0 404"));
     for (const char *name : {"Vantro.log", "talk.vnt", "TALK.VNS", "notes.txt"})
         WriteRootFile(QString::fromLatin1(name), "private");
-    for (const QByteArray path : {"/Vantro.log", "/./Vantro.log", "/talk.vnt", "/TALK.VNS"}) {
+    ASSERT_TRUE(QFile::link(u"Vantro.log"_s, RootFile(u"link.txt"_s)));
+    for (const QByteArray path :
+         {"/Vantro.log", "/./Vantro.log", "/talk.vnt", "/TALK.VNS", "/link.txt"}) {
         const QByteArray response = Get(path);
         EXPECT_TRUE(response.startsWith("HTTP/1.0 404")) << path.constData();
         EXPECT_FALSE(response.contains("private")) << path.constData();
     }
     EXPECT_EQ(Body(Get("/notes.txt")), QByteArray("private"));
+    // A new log file in the old one's place, and the writer saying so, as the console's does.
+    WriteRootFile(u"new.log"_s, "private");
+    ASSERT_EQ(std::rename(QFile::encodeName(RootFile(u"new.log"_s)).constData(),
+                          QFile::encodeName(RootFile(u"Vantro.log"_s)).constData()),
+              0);
+    ForgetLogIdentity();
+    EXPECT_TRUE(Get("/link.txt").startsWith("HTTP/1.0 404"));
     QDir::setCurrent(before);
 }
 

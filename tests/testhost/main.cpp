@@ -3,6 +3,7 @@
 #include "CTestHost.h"
 #include "DescriptorLimit.h"
 #include "EventLoop.h"
+#include "HeapTuning.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -37,6 +38,7 @@ int main(int argc, char **argv)
 {
     PreferQtEventDispatcher();
     RaiseDescriptorLimit();
+    KeepFreedHeap();
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(
