@@ -22,6 +22,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 
 using namespace Qt::StringLiterals;
@@ -87,7 +89,6 @@ CRequestSocket::CRequestSocket(const CSvrOptions &options, QTcpSocket *socket,
     m_controlPagePath = ControlPagePath(m_clientAddress);
 
     connect(socket, &QIODevice::readyRead, this, &CRequestSocket::OnReceive);
-    connect(socket, &QIODevice::bytesWritten, this, &CRequestSocket::OnSendProgress);
     connect(socket, &QIODevice::bytesWritten, this, &CRequestSocket::OnSend);
     connect(socket, &QAbstractSocket::disconnected, this, &CRequestSocket::OnClose);
     connect(socket, &QAbstractSocket::errorOccurred, this, &CRequestSocket::OnError);
@@ -151,25 +152,30 @@ void CRequestSocket::WatchSending()
     if (m_sendTimer)
         return;
     m_sinceSendProgress.start();
-    m_sentSinceProgress = 0;
+    m_takenAtProgress = BytesTakenByPeer();
     m_sendTimer = startTimer(std::max(1, m_sendTimeoutMs / kSendChecksPerTimeout), Qt::CoarseTimer);
 }
 
-void CRequestSocket::OnSendProgress(qint64 bytes)
+// The bytes of the response the peer's side has taken: those handed to the kernel less those it
+// still holds unsent. Counting what was handed over instead would miss a peer whose kernel
+// takes a large socket buffer at once and then empties it slowly.
+qint64 CRequestSocket::BytesTakenByPeer() const
 {
-    m_sentSinceProgress += bytes;
-    if (m_sentSinceProgress < kMinSendProgress)
-        return;
-    m_sentSinceProgress = 0;
-    m_sinceSendProgress.start();
+    qint64 handed = m_request->m_bytesSent - m_socket->bytesToWrite();
+    if (m_bodySender)
+        handed += m_bodySender->BytesSent();
+    int unsent = 0;
+    if (::ioctl(static_cast<int>(m_socket->socketDescriptor()), SIOCOUTQ, &unsent) != 0)
+        unsent = 0;
+    return handed - unsent;
 }
 
 void CRequestSocket::OnSendTimer()
 {
-    // What the kernel sends for a body sender raises no notification of its own.
-    if (m_bodySender) {
-        const qint64 sent = m_bodySender->BytesSent();
-        OnSendProgress(sent - std::exchange(m_senderBytesSeen, sent));
+    const qint64 taken = BytesTakenByPeer();
+    if (taken - m_takenAtProgress >= kMinSendProgress) {
+        m_takenAtProgress = taken;
+        m_sinceSendProgress.start();
     }
     if (m_sinceSendProgress.elapsed() < m_sendTimeoutMs)
         return;
@@ -465,7 +471,6 @@ bool CRequestSocket::SendsBodyBySendfile()
         = new CFileBodySender(static_cast<int>(m_socket->socketDescriptor()), m_file, m_fileLeft,
                               std::exchange(m_buffer, {}),
                               [this](CFileBodySender::Outcome outcome) { OnBodySent(outcome); });
-    m_senderBytesSeen = 0;
     WatchSending();
     m_bodySender->Start();
     return true;

@@ -90,7 +90,7 @@ private:
     void timerEvent(QTimerEvent *event) override;
     void StopHeadTimer();
     void WatchSending();
-    void OnSendProgress(qint64 bytes);
+    qint64 BytesTakenByPeer() const;
     void OnSendTimer();
     void StopReading();
     void OnReceive();
@@ -134,12 +134,11 @@ private:
     qint64 m_fileLeft = 0; // bytes of the file not sent or read yet
     bool m_bySendfile = false; // the file has yet to be handed to a body sender
     CFileBodySender *m_bodySender = nullptr; // while the kernel sends the file
-    qint64 m_senderBytesSeen = 0; // of the body sender's, by the send time-out
     int m_headTimer = 0; // the id of the timer that drops a slow head
     int m_sendTimeoutMs = 0;
     int m_sendTimer = 0; // while bytes wait to go: the id of the timer that drops a stalled peer
     QElapsedTimer m_sinceSendProgress; // since the peer last took kMinSendProgress bytes
-    qint64 m_sentSinceProgress = 0;
+    qint64 m_takenAtProgress = 0; // BytesTakenByPeer() then
     int m_holdTimer = 0; // while a poll is held: the id of the timer that ends the hold
     bool m_repollSoon = true; // false when a held poll was ended by another poll or a stop
     CHeadScanner m_scanner;
