@@ -9,6 +9,7 @@ packages=(
     libgtest-dev googletest
     clang libclang-rt-dev
     xvfb xauth
+    git
 )
 
 missing=()
