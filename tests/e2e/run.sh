@@ -21,13 +21,4 @@ fi
 
 cd "$here"
 export VANTRO_TESTHOST="$host"
-# One file at a time, the same on every Node.js from Debian 12's 18 on (whose runner has no
-# --test-concurrency): the browsers and the host need the machine to themselves.
-failed=()
-for file in test/*.test.js; do
-  node --test --test-reporter=spec "$file" || failed+=("$file")
-done
-if [ ${#failed[@]} -gt 0 ]; then
-  echo "run.sh: failed: ${failed[*]}" >&2
-  exit 1
-fi
+exec node --test --test-concurrency=1 test/
