@@ -31,7 +31,7 @@ if [ "$(git rev-parse --show-toplevel 2>/dev/null)" = "$(pwd -P)" ]; then
     git ls-files -co --exclude-standard 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' \
         'bench/*.cpp' 'bench/*.h'
 else
-    echo "not a git checkout: checking every C++ file under src, tests and bench"
+    echo "not a git checkout: checking every C++ file under src, tests and bench" >&2
     find src tests bench -name node_modules -prune -o -type f \( -name '*.cpp' -o -name '*.h' \) -print
 fi | xargs -r clang-format --dry-run -Werror
 
