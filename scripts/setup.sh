@@ -10,6 +10,7 @@ packages=(
     clang libclang-rt-dev
     xvfb xauth
     libqrencode-dev
+    git
 )
 
 missing=()

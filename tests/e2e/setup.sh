@@ -33,8 +33,8 @@ if [ ${#packages[@]} -gt 0 ]; then
 fi
 
 node_major="$(node -p 'process.versions.node.split(".")[0]')"
-if [ "$node_major" -lt 20 ]; then
-  echo "setup.sh: Node.js 20 or later is needed, found $(node --version)" >&2
+if [ "$node_major" -lt 18 ]; then
+  echo "setup.sh: Node.js 18 or later is needed, found $(node --version)" >&2
   exit 1
 fi
 
