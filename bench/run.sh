@@ -236,8 +236,8 @@ for server in "${servers[@]}"; do log "$server on 127.0.0.1:${port[$server]} (pi
 
 log "$rounds rounds of ${secs}s for each load and server, interleaved"
 for _ in $(seq "$rounds"); do
-  for spec in "${loads[@]}"; do
-    read -r name path conc <<<"$spec"
+  for entry in "${loads[@]}"; do
+    read -r name path conc <<<"$entry"
     for server in "${servers[@]}"; do load "$server" "$name" "$path" "$conc"; done
   done
 done
