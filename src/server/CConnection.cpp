@@ -19,14 +19,10 @@ bool WouldBlock(int error)
     return error == EAGAIN || error == EWOULDBLOCK || error == EINTR;
 }
 
-// A notifier may be going off right now: it goes once the current notification is over.
-void Dispose(QSocketNotifier *&notifier)
+void Disable(const std::unique_ptr<QSocketNotifier> &notifier)
 {
-    if (!notifier)
-        return;
-    notifier->setEnabled(false);
-    QObject::disconnect(notifier, nullptr, nullptr, nullptr);
-    std::exchange(notifier, nullptr)->deleteLater();
+    if (notifier)
+        notifier->setEnabled(false);
 }
 
 } // namespace
@@ -34,9 +30,9 @@ void Dispose(QSocketNotifier *&notifier)
 CConnection::CConnection(int descriptor, Handlers handlers)
     : m_descriptor(descriptor)
     , m_handlers(std::move(handlers))
-    , m_readable(new QSocketNotifier(descriptor, QSocketNotifier::Read))
+    , m_readable(std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read))
 {
-    QObject::connect(m_readable, &QSocketNotifier::activated, m_readable,
+    QObject::connect(m_readable.get(), &QSocketNotifier::activated, m_readable.get(),
                      [this] { m_handlers.readable(); });
 }
 
@@ -66,7 +62,7 @@ CConnection::Input CConnection::Read(QByteArray &into)
 
 void CConnection::StopReading()
 {
-    Dispose(m_readable);
+    Disable(m_readable);
 }
 
 void CConnection::Write(const QByteArray &bytes)
@@ -82,8 +78,8 @@ void CConnection::Write(const QByteArray &bytes)
     if (m_unsent.isEmpty())
         return;
     if (!m_writable) {
-        m_writable = new QSocketNotifier(m_descriptor, QSocketNotifier::Write);
-        QObject::connect(m_writable, &QSocketNotifier::activated, m_writable,
+        m_writable = std::make_unique<QSocketNotifier>(m_descriptor, QSocketNotifier::Write);
+        QObject::connect(m_writable.get(), &QSocketNotifier::activated, m_writable.get(),
                          [this] { OnWritable(); });
     }
     m_writable->setEnabled(true);
@@ -136,8 +132,8 @@ void CConnection::Abort()
 
 void CConnection::Release()
 {
-    Dispose(m_readable);
-    Dispose(m_writable);
+    Disable(m_readable);
+    Disable(m_writable);
     m_unsent.clear();
     ::close(std::exchange(m_descriptor, -1));
     if (m_handlers.closed)

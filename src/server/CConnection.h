@@ -3,11 +3,12 @@
 #include <QByteArray>
 
 #include <functional>
+#include <memory>
 
 class QSocketNotifier;
 
 // One accepted TCP connection's descriptor, read and written without blocking from the event
-// loop. Costs no system call until it is used: its notifiers are made when first needed.
+// loop. Writing needs no notifier unless the kernel does not take everything at once.
 class CConnection
 {
 public:
@@ -53,6 +54,7 @@ private:
     Handlers m_handlers;
     QByteArray m_unsent;
     int m_error = 0; // the errno of the last failed read
-    QSocketNotifier *m_readable = nullptr;
-    QSocketNotifier *m_writable = nullptr;
+    // Disabled, not deleted, once done with: they may be reporting right now.
+    std::unique_ptr<QSocketNotifier> m_readable;
+    std::unique_ptr<QSocketNotifier> m_writable;
 };
