@@ -9,12 +9,15 @@
 #include "PageWriteFaults.h"
 #include "Trace.h"
 
-#include <QTcpSocket>
+#include <QPointer>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <algorithm>
+#include <cerrno>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <malloc.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -38,15 +41,11 @@ void RefuseConnection(qintptr descriptor, int retrySecs)
     ::close(socket);
 }
 
-// The peer's IPv4 address in host order; 0 when it cannot be told.
-quint32 PeerAddress(qintptr descriptor)
+// A connection that went away while it waited in the kernel, or a signal: the next one is
+// taken at once.
+bool IsTransientAcceptError(int error)
 {
-    sockaddr_in peer {};
-    socklen_t size = sizeof peer;
-    if (::getpeername(static_cast<int>(descriptor), reinterpret_cast<sockaddr *>(&peer), &size) != 0
-        || peer.sin_family != AF_INET)
-        return 0;
-    return ntohl(peer.sin_addr.s_addr);
+    return error == ECONNABORTED || error == EINTR || error == EPROTO;
 }
 
 bool IsLoggedOnUser(quint32 address)
@@ -63,7 +62,6 @@ CListenSocket::CListenSocket(const CSvrOptions &options, QObject *parent)
     , m_document(options)
 {
     setListenBacklogSize(kBacklog);
-    connect(this, &QTcpServer::acceptError, this, &CListenSocket::OnAcceptError);
     ForgetPageWriteFaults();
 }
 
@@ -76,10 +74,13 @@ int CListenSocket::DefaultMaxConnections()
 
 // Out of descriptors, the server stops accepting; the connections waiting in the kernel are
 // taken as soon as some have closed, instead of never.
-void CListenSocket::OnAcceptError()
+void CListenSocket::PauseAfterAcceptError()
 {
-    if (isListening())
-        QTimer::singleShot(kAcceptRetryMs, this, [this] { resumeAccepting(); });
+    m_acceptable->setEnabled(false);
+    QTimer::singleShot(kAcceptRetryMs, this, [this] {
+        if (isListening())
+            m_acceptable->setEnabled(true);
+    });
 }
 
 CListenSocket::~CListenSocket()
@@ -90,8 +91,16 @@ CListenSocket::~CListenSocket()
 
 CListenSocket::Result CListenSocket::Start(quint16 port)
 {
-    if (listen(QHostAddress::AnyIPv4, port))
+    if (listen(QHostAddress::AnyIPv4, port)) {
+        // Qt's own accepting stays paused for good: this class takes the connections itself.
+        pauseAccepting();
+        const int descriptor = static_cast<int>(socketDescriptor());
+        ::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) | O_NONBLOCK);
+        delete m_acceptable;
+        m_acceptable = new QSocketNotifier(descriptor, QSocketNotifier::Read, this);
+        connect(m_acceptable, &QSocketNotifier::activated, this, &CListenSocket::OnAcceptable);
         return Listening;
+    }
     switch (serverError()) {
     case QAbstractSocket::AddressInUseError:
         return PortInUse;
@@ -125,25 +134,41 @@ QString CListenSocket::FailureText(Result result, int port)
     return {};
 }
 
-// Runs for every connection the kernel has waiting, so one notification drains the backlog.
-void CListenSocket::incomingConnection(qintptr descriptor)
+// Takes every connection the kernel has waiting, so one notification drains the backlog. The
+// peer's address comes with the connection, non-blocking and closed on exec from the start.
+void CListenSocket::OnAcceptable()
+{
+    const int listening = static_cast<int>(socketDescriptor());
+    for (;;) {
+        sockaddr_in peer {};
+        socklen_t size = sizeof peer;
+        const int descriptor = ::accept4(listening, reinterpret_cast<sockaddr *>(&peer), &size,
+                                         SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (descriptor >= 0) {
+            Serve(descriptor, peer.sin_family == AF_INET ? ntohl(peer.sin_addr.s_addr) : 0);
+            continue;
+        }
+        if (IsTransientAcceptError(errno))
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+            PauseAfterAcceptError();
+        return;
+    }
+}
+
+void CListenSocket::Serve(int descriptor, quint32 address)
 {
     TRACE("CListenSocket::OnAccept()");
-    const quint32 address = PeerAddress(descriptor);
     const CAdmissionPolicy::Pool pool = m_admission.Admit(address, IsLoggedOnUser(address));
     if (pool == CAdmissionPolicy::Refused)
         return RefuseConnection(descriptor, m_document.m_refreshSecs);
-    auto *socket = new QTcpSocket;
-    if (!socket->setSocketDescriptor(descriptor)) {
-        m_admission.Leave(address, pool);
-        delete socket;
-        ::close(static_cast<int>(descriptor));
-        return;
-    }
     m_peakConnections = std::max(m_peakConnections, m_admission.Open());
-    connect(socket, &QObject::destroyed, this,
-            [this, address, pool] { OnConnectionLeft(address, pool); });
-    new CRequestSocket(m_document, socket, m_timeouts);
+    // A logon's record outlives its connection: the slot is free once the descriptor is.
+    new CRequestSocket(m_document, descriptor, address, m_timeouts,
+                       [listener = QPointer(this), address, pool] {
+                           if (listener)
+                               listener->OnConnectionLeft(address, pool);
+                       });
 }
 
 // The allocator keeps what a crowd's buffers freed for later, scattered between what is still in

@@ -6,8 +6,11 @@
 #include <QTcpServer>
 
 class CSvrOptions;
+class QSocketNotifier;
 
-// The session's listening socket: every accepted connection becomes a CRequestSocket.
+// The session's listening socket: every accepted connection becomes a CRequestSocket. The
+// listening itself is Qt's; accepting is this class's own, so that a connection costs no more
+// system calls than it must.
 class CListenSocket : public QTcpServer
 {
 public:
@@ -53,16 +56,16 @@ public:
     // The operator's text for a failed start.
     static QString FailureText(Result result, int port);
 
-protected:
-    void incomingConnection(qintptr descriptor) override;
-
 private:
     const CSvrOptions &m_document;
-    void OnAcceptError();
+    void OnAcceptable();
+    void Serve(int descriptor, quint32 address);
+    void PauseAfterAcceptError();
     void OnConnectionLeft(quint32 address, CAdmissionPolicy::Pool pool);
 
     CConnectionTimeouts m_timeouts {kHeadTimeoutMs, kSendTimeoutMs};
     CAdmissionPolicy m_admission {DefaultMaxConnections()};
     int m_peakConnections = 0; // the most open since memory was last given back
     bool m_trimPending = false;
+    QSocketNotifier *m_acceptable = nullptr; // while listening
 };

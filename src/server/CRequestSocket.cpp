@@ -17,10 +17,10 @@
 
 #include <QFile>
 #include <QHostAddress>
-#include <QTcpSocket>
 #include <QTimerEvent>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <linux/sockios.h>
 #include <sys/ioctl.h>
@@ -54,17 +54,6 @@ QString ForwardSlashes(QString path)
     return path.replace(u'\\', u'/');
 }
 
-// Input left unread would make a close a reset, which may discard the response the peer has not
-// read yet. What has arrived is read and dropped; a peer that keeps sending is not waited for.
-void DrainInput(int descriptor)
-{
-    char unread[4096];
-    for (int block = 0; block < 16; ++block) {
-        if (::recv(descriptor, unread, sizeof unread, MSG_DONTWAIT) <= 0)
-            return;
-    }
-}
-
 QString DottedAddress(quint32 ip)
 {
     char text[16];
@@ -75,23 +64,21 @@ QString DottedAddress(quint32 ip)
 
 } // namespace
 
-CRequestSocket::CRequestSocket(const CSvrOptions &options, QTcpSocket *socket,
-                               CConnectionTimeouts timeouts)
+CRequestSocket::CRequestSocket(const CSvrOptions &options, int descriptor, quint32 peerIp,
+                               CConnectionTimeouts timeouts, std::function<void()> closed)
     : CRequestSocket(options)
 {
     m_sendTimeoutMs = timeouts.sendMs;
     m_closed = 0;
     m_pages = std::make_unique<CPageSet>();
-    m_socket = socket;
-    m_clientIp = socket->peerAddress().toIPv4Address();
+    m_connection = std::make_unique<CConnection>(
+        descriptor,
+        CConnection::Handlers {[this] { OnReceive(); }, [this] { OnSend(); },
+                               [this](int error) { OnError(error); }, std::move(closed)});
+    m_clientIp = peerIp;
     m_clientAddress = DottedAddress(m_clientIp);
     m_request->m_clientAddress = m_clientAddress;
     m_controlPagePath = ControlPagePath(m_clientAddress);
-
-    connect(socket, &QIODevice::readyRead, this, &CRequestSocket::OnReceive);
-    connect(socket, &QIODevice::bytesWritten, this, &CRequestSocket::OnSend);
-    connect(socket, &QAbstractSocket::disconnected, this, &CRequestSocket::OnClose);
-    connect(socket, &QAbstractSocket::errorOccurred, this, &CRequestSocket::OnError);
     // A plain timer id, not a QTimer: one object less for every connection.
     m_headTimer = startTimer(timeouts.headMs, Qt::CoarseTimer);
 }
@@ -161,11 +148,11 @@ void CRequestSocket::WatchSending()
 // takes a large socket buffer at once and then empties it slowly.
 qint64 CRequestSocket::BytesTakenByPeer() const
 {
-    qint64 handed = m_request->m_bytesSent - m_socket->bytesToWrite();
+    qint64 handed = m_request->m_bytesSent - m_connection->BytesToWrite();
     if (m_bodySender)
         handed += m_bodySender->BytesSent();
     int unsent = 0;
-    if (::ioctl(static_cast<int>(m_socket->socketDescriptor()), SIOCOUTQ, &unsent) != 0)
+    if (::ioctl(m_connection->Descriptor(), SIOCOUTQ, &unsent) != 0)
         unsent = 0;
     return handed - unsent;
 }
@@ -185,31 +172,36 @@ void CRequestSocket::OnSendTimer()
 
 // One request per connection: whatever follows its head is not read, and the end of the
 // peer's input is no reason to stop answering (HTTP/1.0 clients may end their side after the
-// request). The socket reads no more once its read buffer holds its limit, so one byte is put
-// back into a buffer of one; the socket then never sees the end of the input, only errors.
+// request).
 void CRequestSocket::StopReading()
 {
-    m_socket->setReadBufferSize(1);
-    m_socket->ungetChar(0);
+    m_connection->StopReading();
 }
 
 void CRequestSocket::OnReceive()
 {
-    if (!m_socket || m_parseState >= 2)
+    if (!IsConnected() || m_parseState >= 2)
         return;
-    const QByteArray data = m_socket->readAll();
-    m_lastSeen = GetTickCount32();
-    switch (m_scanner.Feed(data)) {
-    case CHeadScanner::Complete:
-        m_parseState = 2;
-        StopReading();
-        return Respond();
-    case CHeadScanner::TooLarge:
-        StopReading();
-        return SendError(400);
-    case CHeadScanner::NeedMore:
-        return;
+    QByteArray data;
+    const CConnection::Input input = m_connection->Read(data);
+    if (!data.isEmpty()) {
+        m_lastSeen = GetTickCount32();
+        switch (m_scanner.Feed(data)) {
+        case CHeadScanner::Complete:
+            m_parseState = 2;
+            StopReading();
+            return Respond();
+        case CHeadScanner::TooLarge:
+            StopReading();
+            return SendError(400);
+        case CHeadScanner::NeedMore:
+            break;
+        }
     }
+    if (input == CConnection::Ended)
+        return OnClose();
+    if (input == CConnection::Failed)
+        return OnError(m_connection->Error());
 }
 
 void CRequestSocket::LineStep(const QByteArray &line)
@@ -439,9 +431,9 @@ void CRequestSocket::StartSending()
 
 void CRequestSocket::OnSend()
 {
-    if (!m_socket || m_parseState != 4 || m_bodySender)
+    if (!IsConnected() || m_parseState != 4 || m_bodySender)
         return;
-    while (m_socket->bytesToWrite() < kSendWindow) {
+    while (m_connection->BytesToWrite() < kSendWindow) {
         if (m_file.IsOpen()) {
             if (SendsBodyBySendfile())
                 return;
@@ -449,13 +441,13 @@ void CRequestSocket::OnSend()
         }
         if (m_buffer.isEmpty())
             break;
-        m_socket->write(m_buffer);
+        m_connection->Write(m_buffer);
         m_request->m_bytesSent += m_buffer.size();
         m_buffer.clear();
     }
     // The response ends once the socket has passed its last byte on, so that the send time-out
     // covers it to the end.
-    if (m_buffer.isEmpty() && !m_file.IsOpen() && m_socket->bytesToWrite() == 0)
+    if (m_buffer.isEmpty() && !m_file.IsOpen() && m_connection->BytesToWrite() == 0)
         return Finish();
     WatchSending();
 }
@@ -464,13 +456,12 @@ void CRequestSocket::OnSend()
 // response has gone through the socket's own buffer.
 bool CRequestSocket::SendsBodyBySendfile()
 {
-    if (!m_bySendfile || m_socket->bytesToWrite() > 0)
+    if (!m_bySendfile || m_connection->BytesToWrite() > 0)
         return false;
     m_bySendfile = false;
-    m_bodySender
-        = new CFileBodySender(static_cast<int>(m_socket->socketDescriptor()), m_file, m_fileLeft,
-                              std::exchange(m_buffer, {}),
-                              [this](CFileBodySender::Outcome outcome) { OnBodySent(outcome); });
+    m_bodySender = new CFileBodySender(
+        m_connection->Descriptor(), m_file, m_fileLeft, std::exchange(m_buffer, {}),
+        [this](CFileBodySender::Outcome outcome) { OnBodySent(outcome); });
     WatchSending();
     m_bodySender->Start();
     return true;
@@ -526,11 +517,14 @@ void CRequestSocket::OnClose()
     Release();
 }
 
-void CRequestSocket::OnError()
+void CRequestSocket::OnError(int error)
 {
-    if (!m_socket || m_socket->error() == QAbstractSocket::RemoteHostClosedError)
-        return; // a plain close: OnClose follows
-    const QString text = m_socket->errorString();
+    if (!IsConnected())
+        return;
+    // A reset or a broken pipe is the peer's plain close.
+    if (error == ECONNRESET || error == EPIPE)
+        return OnClose();
+    const QString text = qt_error_string(error);
     const bool receiving = m_parseState != 4;
     ShutDown(Abort);
     Release();
@@ -557,25 +551,10 @@ void CRequestSocket::ShutDown(How how)
         std::exchange(m_bodySender, nullptr)->deleteLater();
     }
     m_file.Close();
-    QTcpSocket *socket = m_socket;
-    m_socket = nullptr;
-    if (!socket)
+    if (!IsConnected())
         return;
-    socket->disconnect(this);
-    if (how == Abort) {
-        // A reset: what the kernel still holds for the peer goes too, instead of lingering.
-        const linger reset {1, 0};
-        ::setsockopt(static_cast<int>(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &reset,
-                     sizeof reset);
-        socket->abort();
-        socket->deleteLater();
-        return;
-    }
-    connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
-    DrainInput(static_cast<int>(socket->socketDescriptor()));
-    // What the kernel takes now needs no further turn of the event loop before the close.
-    socket->flush();
-    socket->disconnectFromHost();
-    if (socket->state() == QAbstractSocket::UnconnectedState)
-        socket->deleteLater();
+    if (how == Abort)
+        m_connection->Abort();
+    else
+        m_connection->Close();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CConnection.h"
 #include "CFileBodySender.h"
 #include "CPageSet.h"
 #include "CServedFile.h"
@@ -9,14 +10,12 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QObject>
-#include <QPointer>
 
 #include <atomic>
 #include <memory>
 
 class CRequest;
 class CSvrOptions;
-class QTcpSocket;
 
 // How long a connection may keep the server waiting, in milliseconds.
 struct CConnectionTimeouts
@@ -36,9 +35,11 @@ public:
     // Files go out in chunks of this size.
     static constexpr qsizetype kChunkSize = 1024;
 
-    // Takes ownership of the socket, which must be connected. A request head not complete in
-    // time is dropped, and so is a response the peer stops taking.
-    CRequestSocket(const CSvrOptions &options, QTcpSocket *socket, CConnectionTimeouts timeouts);
+    // Takes ownership of the accepted, non-blocking descriptor; the peer's IPv4 address is in
+    // host order. A request head not complete in time is dropped, and so is a response the peer
+    // stops taking. The closed function is called once the descriptor is closed.
+    CRequestSocket(const CSvrOptions &options, int descriptor, quint32 peerIp,
+                   CConnectionTimeouts timeouts, std::function<void()> closed);
     // A user record without a connection: a client mirrored from a call center. It has no page
     // set (m_pages is null), so pushes skip its pages. The options must outlive the record.
     explicit CRequestSocket(const CSvrOptions &options);
@@ -96,7 +97,8 @@ private:
     void OnReceive();
     void OnSend();
     void OnClose();
-    void OnError();
+    void OnError(int error);
+    bool IsConnected() const { return m_connection && m_connection->IsOpen(); }
 
     void LineStep(const QByteArray &line);
     void RequestLineStep(const QByteArray &line);
@@ -129,7 +131,7 @@ private:
     QString m_contentType;
     QDateTime m_lastWrite;
     const CSvrOptions *m_document;
-    QPointer<QTcpSocket> m_socket;
+    std::unique_ptr<CConnection> m_connection; // kept once closed: it may be reporting now
     CServedFile m_file;
     qint64 m_fileLeft = 0; // bytes of the file not sent or read yet
     bool m_bySendfile = false; // the file has yet to be handed to a body sender
