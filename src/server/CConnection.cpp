@@ -13,6 +13,9 @@
 namespace {
 
 constexpr int kReadBlock = 16 * 1024;
+// Blocks one read notification takes at most: a head is far smaller, and a peer that keeps
+// sending gets no more of the thread or memory than this before others have their turn.
+constexpr int kReadBlocksPerTurn = 4;
 
 bool WouldBlock(int error)
 {
@@ -44,7 +47,7 @@ CConnection::~CConnection()
 
 CConnection::Input CConnection::Read(QByteArray &into)
 {
-    for (;;) {
+    for (int block = 0; block < kReadBlocksPerTurn; ++block) {
         const qsizetype size = into.size();
         into.resize(size + kReadBlock);
         const ssize_t got = ::recv(m_descriptor, into.data() + size, kReadBlock, MSG_DONTWAIT);
@@ -58,6 +61,7 @@ CConnection::Input CConnection::Read(QByteArray &into)
         if (got < kReadBlock)
             return Open;
     }
+    return Open; // the rest comes with the next notification
 }
 
 void CConnection::StopReading()
