@@ -30,9 +30,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// How much the socket may hold unsent before the next chunk is read: a few chunks in flight
-// keep fast links busy while each write notification still does a bounded amount of work.
-constexpr qint64 kSendWindow = 64 * CRequestSocket::kChunkSize;
+// How much the connection may hold unsent, beside the kernel's buffer, before the file's next
+// block is read: enough to keep fast links busy while each write notification still does a
+// bounded amount of work.
+constexpr qint64 kSendWindow = 64 * 1024;
 
 // Files are read in blocks of this size. With the window above this bounds what one connection
 // holds unsent, beside the kernel's socket buffer.

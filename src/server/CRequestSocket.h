@@ -32,8 +32,6 @@ class CRequestSocket : public QObject
 public:
     // A request head larger than this is refused.
     static constexpr qsizetype kMaxHeadBytes = 8192;
-    // Files go out in chunks of this size.
-    static constexpr qsizetype kChunkSize = 1024;
 
     // Takes ownership of the accepted, non-blocking descriptor; the peer's IPv4 address is in
     // host order. A request head not complete in time is dropped, and so is a response the peer

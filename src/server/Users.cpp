@@ -179,11 +179,10 @@ int WriteUserControlPage(CRequestSocket &user, const std::function<int(CPageSet 
 
 bool IsUsersControlPagePoll(const CRequestSocket &connection)
 {
-    const QString &key = connection.m_clientAddress;
-    if (connection.m_request->m_url != ControlPagePath(key))
+    if (connection.m_request->m_url != connection.m_controlPagePath)
         return false;
     const QMutexLocker lock(&g_userTable.Lock());
-    const CRequestSocket *user = g_userTable.Find(key);
+    const CRequestSocket *user = g_userTable.Find(connection.m_clientAddress);
     return user && user->m_pages;
 }
 
