@@ -365,6 +365,12 @@ TEST_F(RobustnessTest, SendsWholeResponsesToHalfClosedPeersAndCutsStalledOnes)
 // as it may, beside ten users polling their control pages for ten seconds.
 TEST_F(RobustnessTest, AnswersTenPollingUsersBesideAPeerAtFullSpeed)
 {
+#ifdef __SANITIZE_ADDRESS__
+    // The flood outruns a server that AddressSanitizer slows several times over: the kernel's
+    // queue of waiting connections stays full and drops the users' too, which measures the
+    // instrumentation, not the server.
+    GTEST_SKIP() << "measured in the ordinary build only";
+#endif
     StartHost({u"--instant-delivery"_s, u"0"_s}, 0, 30000);
     for (int n = 2; n <= 11; ++n)
         LogOn(n);
